@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include <QApplication>
+TEST(AppSmoke, ApplicationExists) { EXPECT_NE(QApplication::instance(), nullptr); }
