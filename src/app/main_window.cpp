@@ -1,0 +1,250 @@
+// The window's construction, its start-up sequence and its life between tray and screen.
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QShowEvent>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "app/application.h"
+#include "app/user_dialogs.h"
+#include "log/cleaning_log.h"
+#include "platform/hot_key.h"
+#include "platform/registry.h"
+#include "settings/autostart.h"
+#include "settings/command_line.h"
+#include "ui/scope_graph.h"
+#include "ui/string_table_model.h"
+#include "ui/app_icon.h"
+#include "ui/style.h"
+
+namespace orp {
+
+namespace {
+std::string DirectoryOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+}  // namespace
+
+TfrmORmain::TfrmORmain(WindowPorts ports, QWidget* parent)
+    : QWidget(parent), FPorts(std::move(ports)) {
+    setObjectName(QStringLiteral("frmORmain"));
+    setWindowTitle(QStringLiteral(" Orrindo Pro 2.2"));
+    setWindowIcon(AppIcon());
+    ResetLog(FLog);
+    ResetProcessTable(FProcessTable);
+
+    BuildPages();
+    BuildTray();
+    BuildTimers();
+    ConnectHandlers();
+    if (FPorts.hotKey)
+        FPorts.hotKey->Register([this] {
+            QMetaObject::invokeMethod(this, &TfrmORmain::LMDGlobalHotKey2KeyDown, Qt::QueuedConnection);
+        });
+
+    // FormCreate. An error in a step ends the sequence there and is shown; the window lives on
+    // in the tray with FStarting still true, so the guarded handlers keep doing nothing.
+    Guarded([this] { StartUp(); });
+}
+
+TfrmORmain::~TfrmORmain() {
+    if (FPorts.hotKey) FPorts.hotKey->Unregister();
+    FormDestroy();
+}
+
+void TfrmORmain::StartUp() {
+    FStarting = true;
+    FExeName = FPorts.exeName;
+    FExePath = DirectoryOf(FExeName);
+    LoadLog(FLog, FExePath, [] { QCoreApplication::processEvents(); });
+    ApplyPanelColours();
+    UpdateTotalRAM();
+    FAbortRequested = false;
+    RegisterInstallation(*FPorts.registry, FExePath, FPorts.fileVersion);
+    EnsureSettings(*FPorts.registry);
+    ApplySettings();
+    FQuietTicks = 0;
+    pg_RAM->setCurrentWidget(tab_FreeMemory);
+    RefreshProcessTable();
+    SortProcessTable(0, true);
+    UpdateTotalRAM();
+    UpdateTargetCaption();
+    ShowAutoFreeAmount();
+    ShowAutoTriggerAmount();
+    CopyCPULoad();
+    CPUThresholdChanged();
+    scpGraph->SetActive(true);
+    FHelpDocument = QString::fromStdString(FExePath) + QStringLiteral("Orrindo Pro.chm");
+    // With settings that could not be read the boxes show their design state, not the user's
+    // choice: re-applying that would silently remove a working login entry.
+    if (FSettingsRead) {
+        RegisterAutoStart(*FPorts.runEntries, chbAuto_Start->isChecked(), FExePath + "ORPstub");
+        SetAlwaysUnloadDLL(*FPorts.registry, cbx_Unload_DLLs->isChecked());
+    }
+    tmrCheckCPU->start();
+    pnlAbout->setCaption(QStringLiteral("About Orrindo Pro (version ") +
+                         QString::fromStdString(FPorts.fileVersion) + QStringLiteral(")"));
+    if (ExamineCommandLine()) RequestEnd();
+    FStarting = false;
+}
+
+void TfrmORmain::FormDestroy() { SaveLog(FLog, FExePath); }
+
+void TfrmORmain::RequestEnd() {
+    FEndRequested = true;
+    if (auto* app = OrpApplication::Instance()) app->RequestEnd(FExitCode);
+}
+
+void TfrmORmain::Message(const QString& text) { FPorts.dialogs->ShowMessage(text); }
+
+// ---- tray life ----
+
+void TfrmORmain::BuildTray() {
+    popTaskBar = new QMenu(this);
+    popTaskBar->setObjectName(QStringLiteral("popTaskBar"));
+    QMenu* clean = popTaskBar->addMenu(QStringLiteral("Cleam RAM"));
+    clean->setObjectName(QStringLiteral("CleamRAM1"));
+    for (int p : {95, 90, 85, 80, 75, 70, 65, 60, 55, 50, 40, 30, 20, 10}) {
+        QAction* a = clean->addAction(QString::number(p));
+        a->setObjectName(QStringLiteral("Preset%1").arg(p));
+        connect(a, &QAction::triggered, this, [this, p] { RunPreset(p, false); });
+    }
+    popTaskBar->addSeparator()->setObjectName(QStringLiteral("N4"));
+    struct Named { const char* name; const char* caption; int percent; };
+    for (const Named& n : {Named{"LightClean1", "Light Clean", 25},
+                           Named{"MediumClean1", "Medium Clean", 55},
+                           Named{"HeavyClean1", "Heavy Clean", 80}}) {
+        QAction* a = popTaskBar->addAction(QString::fromLatin1(n.caption));
+        a->setObjectName(QString::fromLatin1(n.name));
+        const int p = n.percent;
+        connect(a, &QAction::triggered, this, [this, p] { RunPreset(p, true); });
+    }
+    popTaskBar->addSeparator()->setObjectName(QStringLiteral("N3"));
+    QAction* show = popTaskBar->addAction(QStringLiteral("Show Main Window"));
+    show->setObjectName(QStringLiteral("ShowMainWindow1"));
+    connect(show, &QAction::triggered, this, &TfrmORmain::ShowMainWindow1Click);
+    popTaskBar->addSeparator()->setObjectName(QStringLiteral("N2"));
+    QAction* exit = popTaskBar->addAction(QStringLiteral("Exit Orrindo Pro"));
+    exit->setObjectName(QStringLiteral("erminate1"));
+    connect(exit, &QAction::triggered, this, &TfrmORmain::erminate1Click);
+    StylePopupMenu(popTaskBar);
+    StylePopupMenu(clean);
+
+    tryIcon = new QSystemTrayIcon(AppIcon(), this);
+    tryIcon->setObjectName(QStringLiteral("tryIcon"));
+    tryIcon->setContextMenu(popTaskBar);
+    tryIcon->setToolTip(QStringLiteral("Orrindo Pro"));
+    connect(tryIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+        if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) ToggleFromTray();
+    });
+    if (FPorts.trayAvailable) tryIcon->show();
+}
+
+void TfrmORmain::ShowMainWindow1Click() { ShowAndRaise(); }
+
+void TfrmORmain::erminate1Click() { RequestEnd(); }
+
+void TfrmORmain::ShowAndRaise() {
+    if (isMinimized()) showNormal();
+    else show();
+    raise();
+    activateWindow();
+    repaint();
+}
+
+void TfrmORmain::HideToTray() {
+    // Without a notification area a hidden window could never be reached again.
+    if (!FPorts.trayAvailable) {
+        showMinimized();
+        return;
+    }
+    hide();
+}
+
+void TfrmORmain::ToggleFromTray() {
+    if (isVisible() && !isMinimized()) HideToTray();
+    else ShowAndRaise();
+}
+
+void TfrmORmain::closeEvent(QCloseEvent* event) {
+    // FormCloseQuery: closing never ends the program; it goes back to the tray. A session that
+    // is ending is let through (commitDataRequest has saved the log by then).
+    if (FSessionEnding) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    HideToTray();
+}
+
+void TfrmORmain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // FormShow: the store wins over the controls every time the window becomes visible.
+    if (!event->spontaneous()) Guarded([this] { ApplySettings(); });
+}
+
+void TfrmORmain::SessionEnding() {
+    FSessionEnding = true;
+    SaveLog(FLog, FExePath);
+}
+
+void TfrmORmain::BuildTimers() {
+    // All three count from the moment the window exists; their handlers decide what a tick
+    // during start-up may do.
+    tmrUsage = new QTimer(this);
+    tmrUsage->setObjectName(QStringLiteral("tmrUsage"));
+    tmrUsage->setInterval(1000);
+    tmrCheckCPU = new QTimer(this);
+    tmrCheckCPU->setObjectName(QStringLiteral("tmrCheckCPU"));
+    tmrCheckCPU->setInterval(1000);
+    tmr_Process = new QTimer(this);
+    tmr_Process->setObjectName(QStringLiteral("tmr_Process"));
+    tmr_Process->setInterval(30000);
+    connect(tmrUsage, &QTimer::timeout, this, &TfrmORmain::tmrUsageTimer);
+    connect(tmrCheckCPU, &QTimer::timeout, this, &TfrmORmain::tmrCheckCPUTimer);
+    connect(tmr_Process, &QTimer::timeout, this, &TfrmORmain::RefreshProcessTable);
+    tmrUsage->start();
+    tmrCheckCPU->start();
+    tmr_Process->start();
+}
+
+// ---- command line ----
+
+bool TfrmORmain::ExamineCommandLine() {
+    const std::vector<std::string>& params = FPorts.params;
+    bool helpShown = false;
+    if (HasSwitch(params, "help") || HasSwitch(params, "?")) {
+        FPorts.dialogs->ShowHelp(QString::fromStdString(CommandLineHelpText()));
+        RequestEnd();
+        helpShown = true;
+    }
+    if (params.empty()) return helpShown;
+
+    struct EndOnLeave {
+        TfrmORmain* w;
+        ~EndOnLeave() { w->RequestEnd(); }
+    } endOnLeave{this};
+
+    const FreeingCommand command = ParseFreeingCommand(params);
+    if (!command.Runs()) {
+        // Invalid commands stay silent, but scripts can tell from the status.
+        if (!helpShown) FExitCode = 2;
+        return helpShown;
+    }
+    if (!command.silent) {
+        pg_RAM->setCurrentWidget(tab_FreeMemory);
+        ShowAndRaise();
+    }
+    UpdateMemoryFigures();
+    SetAttempts(command.passes);
+    CleanRAM(command.percent);
+    return helpShown;
+}
+
+}  // namespace orp

@@ -1,0 +1,61 @@
+#include "app/single_instance.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace orp {
+
+namespace {
+constexpr char kComeForward[] = "show\n";
+
+bool AskRunningInstance(const QString& serverName, bool comeForward) {
+    QLocalSocket socket;
+    socket.connectToServer(serverName);
+    if (!socket.waitForConnected(500)) return false;
+    socket.write(comeForward ? kComeForward : "\n");
+    socket.waitForBytesWritten(500);
+    socket.disconnectFromServer();
+    return true;
+}
+}  // namespace
+
+SingleInstanceGuard::SingleInstanceGuard(const QString& name, QObject* parent,
+                                         bool askToComeForward)
+    : QObject(parent), serverName_(QStringLiteral("%1-%2").arg(name).arg(getuid())) {
+    // Two instances started in the same instant must not both decide they are the first: the
+    // check-and-listen below runs under a lock file.
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    startLock_ = std::make_unique<QLockFile>(dir + QLatin1Char('/') + serverName_ + ".lock");
+    startLock_->setStaleLockTime(0);
+    startLock_->tryLock(3000);
+
+    if (AskRunningInstance(serverName_, askToComeForward)) {
+        another_ = true;
+    } else {
+        // Nobody answers: a socket file left by a crashed instance is stale.
+        QLocalServer::removeServer(serverName_);
+        server_ = new QLocalServer(this);
+        server_->setSocketOptions(QLocalServer::UserAccessOption);
+        if (server_->listen(serverName_)) {
+            connect(server_, &QLocalServer::newConnection, this, [this] {
+                while (QLocalSocket* s = server_->nextPendingConnection()) {
+                    connect(s, &QLocalSocket::readyRead, this, [this, s] {
+                        if (s->readAll().contains('s')) emit ActivationRequested();
+                    });
+                    connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+                }
+            });
+        }
+    }
+    startLock_->unlock();
+}
+
+SingleInstanceGuard::~SingleInstanceGuard() = default;
+
+}  // namespace orp

@@ -1,0 +1,38 @@
+#pragma once
+// Everything the main window reaches outside itself, handed in at construction so the real
+// program passes the system's adapters and the tests pass fakes.
+#include <QDateTime>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orp {
+
+class IMemoryStatusSource;
+class IBlockHeap;
+class IRegistry;
+class IProcessorTimes;
+class IProcessSource;
+class IRunEntries;
+class IUserDialogs;
+class IGlobalHotKey;
+
+struct WindowPorts {
+    IMemoryStatusSource* memory = nullptr;
+    IBlockHeap* heap = nullptr;
+    IRegistry* registry = nullptr;
+    IProcessorTimes* processor = nullptr;
+    IProcessSource* processes = nullptr;
+    IRunEntries* runEntries = nullptr;
+    IUserDialogs* dialogs = nullptr;
+    IGlobalHotKey* hotKey = nullptr;        // may be null: no hot key on this desktop
+
+    std::string exeName;                    // full path of the running executable
+    std::vector<std::string> params;        // command-line parameters without the program path
+    std::string fileVersion;                // empty when none is compiled in
+    bool trayAvailable = true;              // the desktop has a notification area
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+};
+
+}  // namespace orp
