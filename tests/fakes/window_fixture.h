@@ -1,0 +1,79 @@
+#pragma once
+// The real main window, offscreen, over fake ports and a temporary program folder.
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "fakes/fake_dialogs.h"
+#include "fakes/fake_heap.h"
+#include "fakes/fake_memory_status.h"
+#include "fakes/fake_process_source.h"
+#include "fakes/fake_processor_times.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_run_entries.h"
+
+namespace orp {
+
+struct WindowFixture {
+    static constexpr std::int64_t kMiB = 1048576;
+
+    QTemporaryDir dir;
+    FakeMemoryStatus memory;
+    testing::FakeHeap heap;
+    FakeRegistry registry;
+    FakeProcessorTimes processor;
+    FakeProcessSource processes;
+    FakeRunEntries runEntries;
+    FakeDialogs dialogs;
+    std::vector<std::string> params;
+    std::string fileVersion = "2.2.0.1";
+    bool trayAvailable = true;
+    QDateTime now = QDateTime(QDate(2026, 12, 11), QTime(10, 15, 30));
+    std::unique_ptr<TfrmORmain> window;
+
+    WindowFixture() {
+        memory.status = {1024 * kMiB, 313 * kMiB, 2048 * kMiB, 1024 * kMiB};
+        processor.usages = {0.2, 0.4, 0.3};
+        processor.hasTotal = true;
+        processes.processes = {{"bash", 4 << 20, 8 << 20, 0}, {"Xorg", 90 << 20, 120 << 20, 1 << 20}};
+    }
+
+    std::string ExePath() const { return dir.path().toStdString() + "/ORPRAM"; }
+    std::string LogPath() const { return dir.path().toStdString() + "/orpram.orl"; }
+
+    ~WindowFixture() {
+        window.reset();
+        if (auto* app = OrpApplication::Instance()) app->SetDialogs(nullptr);
+    }
+
+    TfrmORmain& Create() {
+        // Errors that reach the application-wide handler land in this fixture's dialogs.
+        if (auto* app = OrpApplication::Instance()) app->SetDialogs(&dialogs);
+        WindowPorts p;
+        p.memory = &memory;
+        p.heap = &heap;
+        p.registry = &registry;
+        p.processor = &processor;
+        p.processes = &processes;
+        p.runEntries = &runEntries;
+        p.dialogs = &dialogs;
+        p.exeName = ExePath();
+        p.params = params;
+        p.fileVersion = fileVersion;
+        p.trayAvailable = trayAvailable;
+        p.now = [this] { return now; };
+        window = std::make_unique<TfrmORmain>(std::move(p));
+        return *window;
+    }
+
+    template <typename T>
+    T* Find(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+};
+
+}  // namespace orp
