@@ -17,10 +17,11 @@ struct AutoFreeTick {
 // A run may start only after this many consecutive quiet ticks (one minute at one a second).
 constexpr int kQuietTicksNeeded = 60;
 
-// Steps 3-7 of the decision rule; updates quietTicks; true when RunAutoFree must run now.
-// Switched off: the count is left alone, so switching on again continues it. A load equal to
-// the threshold is quiet. Once armed, every quiet tick tests free RAM against the trigger until
-// it is strictly below; the count is set to 0 just before a run.
+// One processor-check tick of the rule, after the load figure has been refreshed: updates
+// quietTicks and answers true when RunAutoFree must run now. Switched off: the count is left alone,
+// so switching on again continues it. A load equal to the threshold is quiet. Once armed, every
+// quiet tick tests free RAM against the trigger until it is strictly below; the count is set to 0
+// just before a run.
 bool DecideAutoFree(std::int32_t& quietTicks, const AutoFreeTick& tick);
 
 int ClampAutoLevel(int position);     // tbrAuto_Level: 5..75

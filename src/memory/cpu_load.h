@@ -7,8 +7,9 @@
 
 namespace orp {
 
-// Steps 2-5 of UpdateCPULoad: samples, combines the instances into one whole percentage, at
-// least 1. Throws (anything) when the sampler fails; the caller keeps its last figure.
+// Takes a sample and gives the machine's load since the previous one as a whole percentage,
+// 1..100 (an idle machine shows 1, never 0). Throws when the sample fails or gives no usable
+// figure; the caller then keeps the last figure it accepted.
 int SampleProcessorLoad(IProcessorTimes& times);
 
 // Combines whole per-instance percentages (instance order) into the machine's load, 1..100.

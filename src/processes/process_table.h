@@ -36,8 +36,8 @@ struct ProcessSortState {
     bool ascending = true;
 };
 
-// RefreshProcessTable's steps 1-5 on the table (4 columns, widths 187,115,111,100 set by a
-// ResetProcessTable(StringTable&) helper you add); displayOn is cbx_Process.
+// Rebuilds the table (as made by ResetProcessTable) from the source; displayOn is
+// cbx_Process. The source is prepared on every call and let go at the end of a rebuild.
 // Display off: the source is prepared and nothing else happens. A failed listing keeps the
 // previous rows, sorted again. A failure while reading one entry ends the listing; the rows
 // already made stay. Rows appear in the reverse of the source's order before the sort. No
