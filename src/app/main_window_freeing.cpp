@@ -232,8 +232,8 @@ void TfrmORmain::AutoLevelChanged() {
 void TfrmORmain::ShowAutoFreeAmount() {
     const int clamped = ClampAutoLevel(tbrAuto_Level->value());
     if (clamped != tbrAuto_Level->value()) tbrAuto_Level->setValue(clamped);
-    if (tbrCPU_Threshold->value() < kAutoLevelThresholdFloor)
-        tbrCPU_Threshold->setValue(kAutoLevelThresholdFloor);
+    const int threshold = RaiseThresholdForAutoLevel(tbrCPU_Threshold->value());
+    if (threshold != tbrCPU_Threshold->value()) tbrCPU_Threshold->setValue(threshold);
     const int level = tbrAuto_Level->value();
     lblAuto_Level->setText(QString::number(level) + QLatin1Char('%'));
     lblCPU_Threshold->setText(QString::number(tbrCPU_Threshold->value()) + QLatin1Char('%'));

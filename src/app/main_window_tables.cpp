@@ -59,47 +59,46 @@ void TfrmORmain::RefreshProcessTable() {
 }
 
 void TfrmORmain::SortProcessTable(int column, bool ascending) {
-    if (column < 0 || column > 3) return;
-    FProcessSort = {column, ascending};
-    orp::SortProcessTable(FProcessTable, column, ascending);
+    ChooseProcessSort(FProcessTable, FProcessSort, column, ascending);
 }
 
 void TfrmORmain::BuildSortMenu() {
-    struct Item { const char* parent; const char* name; const char* caption; int column; bool ascending; };
-    static const Item kItems[] = {
-        {"itm_SortAscending1", "itm_ProcessName1", "Process Name", 0, true},
-        {"itm_SortAscending1", "itm_CurrentMemory1", "Current Memory", 1, true},
-        {"itm_SortAscending1", "itm_MaxMemory1", "Max. Memory", 2, true},
-        {"itm_SortAscending1", "itm_Pagefile1", "Pagefile", 3, true},
-        {"itm_SortDescending1", "itm_ProcessName2", "Process Name", 0, false},
-        {"itm_SortDescending1", "itm_CurrentMemory2", "Current Memory", 1, false},
-        {"itm_SortDescending1", "itm_MaxMemory2", "Max. Memory", 2, false},
-        {"itm_SortDescending1", "itm_Pagefile2", "Pagefile", 3, false},
-    };
-    auto submenu = [this](const char* name, const char* caption) {
-        QMenu* m = pop_Sort->addMenu(QString::fromLatin1(caption));
-        m->setObjectName(QString::fromLatin1(name));
-        StylePopupMenu(m);
-        return m;
-    };
-    QMenu* ascending = submenu("itm_SortAscending1", "Sort Ascending");
-    QMenu* descending = submenu("itm_SortDescending1", "Sort Descending");
-    for (const Item& i : kItems) {
-        QMenu* parent = i.ascending ? ascending : descending;
-        QAction* a = parent->addAction(QString::fromLatin1(i.caption));
-        a->setObjectName(QString::fromLatin1(i.name));
-        const int column = i.column;
-        const bool up = i.ascending;
-        connect(a, &QAction::triggered, this, [this, column, up] { SortProcessTable(column, up); });
+    QMenu* parentMenu = nullptr;
+    std::string parentItem;
+    for (const SortMenuEntry& e : SortMenuEntries()) {
+        QMenu* into = pop_Sort;
+        if (!e.parentItem.empty()) {
+            if (e.parentItem != parentItem) {
+                parentMenu = pop_Sort->addMenu(QString::fromStdString(e.parent));
+                parentMenu->setObjectName(QString::fromStdString(e.parentItem));
+                StylePopupMenu(parentMenu);
+                parentItem = e.parentItem;
+            }
+            into = parentMenu;
+        }
+        if (e.action == SortMenuAction::Separator) {
+            into->addSeparator()->setObjectName(QString::fromStdString(e.item));
+            continue;
+        }
+        QAction* a = into->addAction(QString::fromStdString(e.caption));
+        a->setObjectName(QString::fromStdString(e.item));
+        switch (e.action) {
+            case SortMenuAction::Sort: {
+                const int column = e.column;
+                const bool ascending = e.ascending;
+                connect(a, &QAction::triggered, this,
+                        [this, column, ascending] { SortProcessTable(column, ascending); });
+                break;
+            }
+            case SortMenuAction::ExportCsv:
+                connect(a, &QAction::triggered, this, &TfrmORmain::itm_CSV1Click);
+                break;
+            case SortMenuAction::Refresh:
+                connect(a, &QAction::triggered, this, &TfrmORmain::RefreshProcessTable);
+                break;
+            case SortMenuAction::Separator: break;
+        }
     }
-    QMenu* exportMenu = submenu("itm_ExporttoFile1", "Export to File");
-    QAction* csv = exportMenu->addAction(QStringLiteral("CSV"));
-    csv->setObjectName(QStringLiteral("itm_CSV1"));
-    connect(csv, &QAction::triggered, this, &TfrmORmain::itm_CSV1Click);
-    pop_Sort->addSeparator()->setObjectName(QStringLiteral("itm_N6"));
-    QAction* refresh = pop_Sort->addAction(QStringLiteral("Refresh Processes"));
-    refresh->setObjectName(QStringLiteral("itm_RefreshProcesses1"));
-    connect(refresh, &QAction::triggered, this, &TfrmORmain::RefreshProcessTable);
     StylePopupMenu(pop_Sort);
 }
 
