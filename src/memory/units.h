@@ -13,8 +13,9 @@
 namespace orp {
 
 // Nearest integer, ties to even, of a value computed in double-extended arithmetic.
-// Independent of the current floating-point rounding mode. NaN gives 0; values beyond the
-// 64-bit range give the nearest end of the range.
+// The rounding itself does not depend on the current floating-point rounding mode (the
+// divisions before it do; nothing in the program changes the mode from round-to-nearest).
+// NaN gives 0; values beyond the 64-bit range give the nearest end of the range.
 std::int64_t RoundHalfEven(long double v);
 
 // IEC: whole MiB plus one, also for exact multiples (0 bytes give 1; this is not a ceiling).
