@@ -1,4 +1,5 @@
 #include "memory/cpu_load.h"
+#include "memory/units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,19 +9,10 @@ namespace orp {
 
 namespace {
 
-// Nearest, ties to even, without relying on the floating-point environment's rounding mode.
-long double RoundHalfEvenL(long double v) {
-    const long double f = std::floor(v);
-    const long double d = v - f;  // exact for long double
-    if (d > 0.5L) return f + 1;
-    if (d == 0.5L && std::fmod(f, 2.0L) != 0) return f + 1;
-    return f;
-}
-
 int InstancePercent(double usage) {
     // A NaN or infinite share is a broken sample, not a load: refuse it so the last figure stays.
     if (!std::isfinite(usage)) throw std::domain_error("processor usage is not a number");
-    const long double p = RoundHalfEvenL(static_cast<long double>(usage) * 100.0L);
+    const long double p = RoundHalfEven(static_cast<long double>(usage) * 100.0L);
     return static_cast<int>(std::clamp(p, 0.0L, 100.0L));
 }
 
@@ -34,7 +26,7 @@ int CombineProcessorLoad(const std::vector<int>& instancePercents, bool lastIsTo
     } else {
         long double sum = 0;
         for (int p : instancePercents) sum += p;
-        load = RoundHalfEvenL(sum / static_cast<long double>(instancePercents.size()));
+        load = RoundHalfEven(sum / static_cast<long double>(instancePercents.size()));
     }
     // An idle machine shows 1, never 0.
     return static_cast<int>(std::clamp(load, 1.0L, 100.0L));

@@ -1,4 +1,5 @@
 #include "processes/process_table.h"
+#include "memory/units.h"
 
 #include <cmath>
 #include <limits>
@@ -15,15 +16,6 @@ constexpr const char* kHeaders[kProcessTableColumns] = {"Process Name", "Used RA
                                                         "Pagefile Used"};
 constexpr int kWidths[kProcessTableColumns] = {187, 115, 111, 100};
 const std::string kSizeSuffix = " K";
-
-// Nearest, ties to even, without relying on the floating-point environment's rounding mode.
-long double RoundHalfEvenL(long double v) {
-    const long double f = std::floor(v);
-    const long double d = v - f;
-    if (d > 0.5L) return f + 1;
-    if (d == 0.5L && std::fmod(f, 2.0L) != 0) return f + 1;
-    return f;
-}
 
 std::string SizeCell(std::uint64_t bytes) {
     return FormatProcessSize(ProcessSizeValue(bytes)) + kSizeSuffix;
@@ -46,7 +38,7 @@ bool IsListedProcess(const std::string& name) {
 std::string FormatProcessSize(std::int64_t value) {
     if (value < 1024) return std::to_string(value);
     // A 64-bit significand holds every int64 exactly, so the division is the only rounding.
-    const long double k = RoundHalfEvenL(static_cast<long double>(value) / 1024.0L);
+    const long double k = RoundHalfEven(static_cast<long double>(value) / 1024.0L);
     return std::to_string(static_cast<std::int64_t>(k));
 }
 
