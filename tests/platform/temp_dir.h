@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -52,7 +53,7 @@ inline mode_t ModeOf(const std::string& path) {
 }
 
 // Names in a directory, sorted.
-inline std::vector<std::string> Listing(const std::string& dir) {
+inline std::vector<std::string> ListDir(const std::string& dir) {
     std::vector<std::string> out;
     for (const auto& e : std::filesystem::directory_iterator(dir))
         out.push_back(e.path().filename().string());

@@ -248,7 +248,7 @@ std::string XdgAutostartEntries::DesktopEntryFor(const std::string& name,
     CheckText(name, "the entry's name");
     std::string out = "[Desktop Entry]\n";
     out += "Type=Application\n";
-    out += "Version=1.5\n";
+    out += "Version=1.4\n";
     out += "Name=" + EscapeString(name) + "\n";
     out += "Comment=Memory monitor and optimiser, started when you log in\n";
     out += "Exec=" + ExecValueFor(path) + "\n";
