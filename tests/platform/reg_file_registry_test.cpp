@@ -269,7 +269,7 @@ TEST(RegFileRegistry, MachineFileRefusesAnOrdinaryAccount) {
     const int rc = InChild([&] {
         if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 90;
         RegFileRegistry user(home + "/user.reg", etc + "/machine.reg");
-        RegFileRegistry elsewhere(home + "/u2.reg", tmp / "etc-missing/machine.reg");
+        RegFileRegistry elsewhere(home + "/u2.reg", etc + "/missing/machine.reg");
         int failures = 0;
         auto denied = [&](int bit, const std::function<void()>& act) {
             try {
