@@ -70,6 +70,15 @@ std::string TemporaryPrefixFor(const std::string& fileName) {
 
 void ReplaceFile(const std::string& fileName, std::string_view bytes,
                  const std::string& cannotCreate) {
+    // Renaming over a file needs no write access to it, only to its directory; a file that
+    // cannot be written (made read-only by its owner) must stay as it is all the same.
+    std::error_code ec;
+    if (std::filesystem::exists(fileName, ec)) {
+        std::FILE* probe = std::fopen(fileName.c_str(), "ab");
+        if (!probe) throw GridFileError(cannotCreate + fileName);
+        std::fclose(probe);
+    }
+
     std::string tempName;
     std::FILE* f = CreateTemporary(fileName, tempName);
     if (!f) throw GridFileError(cannotCreate + fileName);
@@ -92,7 +101,6 @@ void ReplaceFile(const std::string& fileName, std::string_view bytes,
         throw GridFileError(IoError(fileName, err));
     }
 
-    std::error_code ec;
     std::filesystem::rename(tempName, fileName, ec);
     if (ec) {
         std::remove(tempName.c_str());

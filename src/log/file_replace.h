@@ -17,7 +17,7 @@ void SetFileSyncer(FileSyncer syncer);
 
 // Writes `bytes` as the new contents of `fileName`, replacing any file of that name.
 // Throws GridFileError: `cannotCreate` + fileName when the file cannot be created or put in
-// place, "I/O error writing " + fileName (and the system's reason) when a write, the flush or
+// place (also when an existing file of that name may not be written), "I/O error writing " + fileName (and the system's reason) when a write, the flush or
 // the sync fails. On every failure the previous file is untouched and no temporary is left.
 void ReplaceFile(const std::string& fileName, std::string_view bytes,
                  const std::string& cannotCreate);

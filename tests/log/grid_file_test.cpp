@@ -445,23 +445,35 @@ TEST(AtomicSave, NewBytesAreSyncedBesideTheOldFileBeforeTheyReplaceIt) {
     }
 }
 
-TEST(AtomicSave, AReadOnlyDirectoryKeepsTheOldFile) {
+TEST(AtomicSave, ReadOnlyPlacesKeepTheOldFile) {
+    namespace fs = std::filesystem;
     ScratchDir dir;
+    // A read-only directory, and a read-only file in a writable one.
     const std::string sub = dir.File("ro");
-    std::filesystem::create_directory(sub);
-    const std::string target = sub + "/orpram.orl";
-    WriteBytes(target, "previous contents");
-    std::filesystem::permissions(
-        sub, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    fs::create_directory(sub);
+    const std::string inReadOnlyDir = sub + "/orpram.orl";
+    const std::string readOnlyFile = dir.File("orpram.orl");
+    WriteBytes(inReadOnlyDir, "previous contents");
+    WriteBytes(readOnlyFile, "previous contents");
+    fs::permissions(sub, fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(readOnlyFile, fs::perms::owner_read);
     {
         std::ofstream probe(sub + "/probe");
-        if (probe) GTEST_SKIP() << "this account writes into read-only directories (root)";
+        if (probe) GTEST_SKIP() << "this account writes into read-only places (root)";
     }
     for (const auto& w : kWriters) {
-        SCOPED_TRACE(w.name);
-        EXPECT_THROW(w.write(SomeRuns(), target), GridFileError);
-        EXPECT_EQ(ReadBytes(target), "previous contents");
+        for (const auto& target : {inReadOnlyDir, readOnlyFile}) {
+            SCOPED_TRACE(std::string(w.name) + " " + target);
+            try {
+                w.write(SomeRuns(), target);
+                ADD_FAILURE() << "no error";
+            } catch (const GridFileError& e) {
+                EXPECT_EQ(std::string(e.what()), w.cannotCreate + target);
+            }
+            EXPECT_EQ(ReadBytes(target), "previous contents");
+        }
     }
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"orpram.orl", "ro"}));
 }
 
 }  // namespace
