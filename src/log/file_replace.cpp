@@ -71,9 +71,12 @@ std::string TemporaryPrefixFor(const std::string& fileName) {
 void ReplaceFile(const std::string& fileName, std::string_view bytes,
                  const std::string& cannotCreate) {
     // Renaming over a file needs no write access to it, only to its directory; a file that
-    // cannot be written (made read-only by its owner) must stay as it is all the same.
+    // cannot be written (made read-only by its owner) must stay as it is all the same. Only a
+    // plain file is replaced: opening a FIFO to probe it would block.
     std::error_code ec;
     if (std::filesystem::exists(fileName, ec)) {
+        if (!std::filesystem::is_regular_file(fileName, ec))
+            throw GridFileError(cannotCreate + fileName);
         std::FILE* probe = std::fopen(fileName.c_str(), "ab");
         if (!probe) throw GridFileError(cannotCreate + fileName);
         std::fclose(probe);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -103,6 +104,18 @@ TEST(AtomicSaveOnAFullDisk, SaveLogReportsFalseAndKeepsTheLog) {
     StringTable loaded;
     ASSERT_TRUE(LoadLog(loaded, dir.Dir()));
     EXPECT_TRUE(loaded.SameContents(log));
+}
+
+TEST(GridFilesAndFifos, NeitherTheReaderNorTheWritersBlockOnAFifo) {
+    ScratchDir dir;
+    const std::string fifo = dir.File("orpram.orl");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    StringTable log;
+    ResetLog(log);
+    EXPECT_FALSE(LoadLog(log, dir.Dir()));
+    EXPECT_FALSE(SaveLog(log, dir.Dir()));
+    EXPECT_THROW(SaveCSV(log, fifo), GridFileError);
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
 }
 
 TEST(AtomicSaveWithTheSystemsSync, SavesThroughTheInstalledSyncer) {
