@@ -16,9 +16,10 @@ using FileSyncer = std::function<bool(const std::string& path)>;
 void SetFileSyncer(FileSyncer syncer);
 
 // Writes `bytes` as the new contents of `fileName`, replacing any file of that name.
-// Throws GridFileError: `cannotCreate` + fileName when the file cannot be created or put in
-// place (also when an existing file of that name may not be written), "I/O error writing " + fileName (and the system's reason) when a write, the flush or
-// the sync fails. On every failure the previous file is untouched and no temporary is left.
+// Throws GridFileError with `cannotCreate` + fileName when the file cannot be created or put in
+// place, or when the existing one may not be written or is no plain file; with
+// "I/O error writing " + fileName (and the system's reason) when a write, the flush or the sync
+// fails. On every failure the previous file is untouched and no temporary is left.
 void ReplaceFile(const std::string& fileName, std::string_view bytes,
                  const std::string& cannotCreate);
 
