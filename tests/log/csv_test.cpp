@@ -65,7 +65,7 @@ TEST(Csv, RowsAreLinesOfCommaSeparatedCells) {
     EXPECT_EQ(CsvText(single), "\"\"\r\n");
 }
 
-// The table the CSV readers' check uses: every kind of cell the encoder treats specially.
+// The table the CSV readers' check uses: every kind of cell the encoder has a rule for.
 StringTable AwkwardCells() {
     const std::vector<std::vector<std::string>> rows = {
         {"Date & Time", "Free RAM", "Used RAM", "Target RAM", "RAM Cleared"},
