@@ -6,18 +6,24 @@ namespace orp {
 
 namespace {
 const std::string kEmpty;
-int Clamp(int v, int lo, int hi) { return std::min(std::max(v, lo), hi); }
+int Clamp(int v, int lo, int hi) {
+    return std::min(std::max(v, lo), hi);
+}
 }  // namespace
+
+int StringTable::MaxRowsFor(int cols) {
+    return std::min(kMaxRows, kMaxCells / Clamp(cols, 1, kMaxCols));
+}
 
 StringTable::StringTable(int cols, int rows) {
     cols = Clamp(cols, 1, kMaxCols);
-    rows = Clamp(rows, 1, kMaxRows);
+    rows = Clamp(rows, 1, MaxRowsFor(cols));
     widths_.assign(cols, kDefaultColWidth);
     rows_.assign(rows, std::vector<std::string>(cols));
 }
 
 void StringTable::SetColCount(int cols) {
-    cols = Clamp(cols, 1, kMaxCols);
+    cols = Clamp(cols, 1, std::min(kMaxCols, kMaxCells / RowCount()));
     if (cols == ColCount()) return;
     widths_.resize(cols, kDefaultColWidth);
     for (auto& r : rows_) r.resize(cols);
@@ -25,9 +31,21 @@ void StringTable::SetColCount(int cols) {
 }
 
 void StringTable::SetRowCount(int rows) {
-    rows = Clamp(rows, 1, kMaxRows);
+    rows = Clamp(rows, 1, MaxRowsFor(ColCount()));
     if (rows == RowCount()) return;
     rows_.resize(rows, std::vector<std::string>(ColCount()));
+    Notify(Change::Shape);
+}
+
+void StringTable::SetSize(int cols, int rows) {
+    cols = Clamp(cols, 1, kMaxCols);
+    rows = Clamp(rows, 1, MaxRowsFor(cols));
+    if (cols == ColCount() && rows == RowCount()) return;
+    // Rows first when shrinking them, so the cell cap never narrows the columns on the way.
+    if (rows < RowCount()) rows_.resize(rows);
+    widths_.resize(cols, kDefaultColWidth);
+    for (auto& r : rows_) r.resize(cols);
+    rows_.resize(rows, std::vector<std::string>(cols));
     Notify(Change::Shape);
 }
 
@@ -57,7 +75,7 @@ void StringTable::SetColWidth(int col, int width) {
 }
 
 void StringTable::InsertRow(int row) {
-    if (row < 0 || row > RowCount() || RowCount() >= kMaxRows) return;
+    if (row < 0 || row > RowCount() || RowCount() >= MaxRowsFor(ColCount())) return;
     rows_.insert(rows_.begin() + row, std::vector<std::string>(ColCount()));
     Notify(Change::Shape);
 }
@@ -74,9 +92,9 @@ void StringTable::ClearCells() {
     Notify(Change::Cells);
 }
 
-void StringTable::SortRows(
-    int firstRow, const std::function<bool(const std::vector<std::string>&,
-                                           const std::vector<std::string>&)>& less) {
+void StringTable::SortRows(int firstRow,
+                           const std::function<bool(const std::vector<std::string>&,
+                                                    const std::vector<std::string>&)>& less) {
     if (firstRow < 0 || firstRow >= RowCount()) return;
     std::stable_sort(rows_.begin() + firstRow, rows_.end(), less);
     Notify(Change::Cells);
@@ -97,8 +115,10 @@ StringTable::Batch::~Batch() {
     const bool shape = t_.pendingShape_, cells = t_.pendingCells_, widths = t_.pendingWidths_;
     t_.pendingShape_ = t_.pendingCells_ = t_.pendingWidths_ = false;
     if (!t_.listener_) return;
-    if (shape) t_.listener_(Change::Shape);
-    else if (cells) t_.listener_(Change::Cells);
+    if (shape)
+        t_.listener_(Change::Shape);
+    else if (cells)
+        t_.listener_(Change::Cells);
     if (widths) t_.listener_(Change::Widths);
 }
 

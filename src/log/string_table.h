@@ -11,10 +11,16 @@ namespace orp {
 
 class StringTable {
 public:
-    // Dimensions are capped so that a hostile file cannot make the table claim all memory.
+    // Dimensions are capped so that a hostile file cannot make the table claim all memory: every
+    // cell is a std::string even when empty (32 bytes), so the cap is on cells as well as rows.
+    // At the caps the table holds about 40 MB of empty cells; a log gains one row per run, so
+    // 100,000 rows is years of use.
     static constexpr int kMaxCols = 256;
-    static constexpr int kMaxRows = 1'000'000;
+    static constexpr int kMaxRows = 100'000;
+    static constexpr int kMaxCells = 1'000'000;
     static constexpr int kDefaultColWidth = 64;
+    // The most rows a table of `cols` columns may have.
+    static int MaxRowsFor(int cols);
 
     StringTable(int cols = 1, int rows = 1);
 
@@ -23,6 +29,8 @@ public:
     // Counts below 1 become 1, above the caps become the cap. Cells kept where they still fit.
     void SetColCount(int cols);
     void SetRowCount(int rows);
+    // Both counts at once (columns first, then rows within the cell cap), one shape change.
+    void SetSize(int cols, int rows);
 
     // Out-of-range reads give an empty text; out-of-range writes are ignored.
     const std::string& Cell(int col, int row) const;
@@ -33,6 +41,7 @@ public:
     void SetColWidth(int col, int width);
 
     // Inserts an empty row before `row` (0..RowCount()); moves the rows from there down.
+    // Ignored when the table already has MaxRowsFor(ColCount()) rows.
     void InsertRow(int row);
     // Removes every row from `firstRow` down, leaving at least one row.
     void TruncateRows(int keepRows);
@@ -41,6 +50,11 @@ public:
     void SortRows(int firstRow, const std::function<bool(const std::vector<std::string>&,
                                                          const std::vector<std::string>&)>& less);
     const std::vector<std::string>& Row(int row) const { return rows_.at(row); }
+
+    // Same counts, widths and cell texts (listeners are not compared).
+    bool SameContents(const StringTable& other) const {
+        return widths_ == other.widths_ && rows_ == other.rows_;
+    }
 
     // Observers (the Qt model) are told after every change; Batch defers it to the batch's end.
     enum class Change { Cells, Shape, Widths };
@@ -53,6 +67,7 @@ public:
         ~Batch();
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
+
     private:
         StringTable& t_;
     };
