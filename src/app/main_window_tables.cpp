@@ -44,10 +44,7 @@ void TfrmORmain::itm_SaveLog1Click() {
 }
 
 void TfrmORmain::itm_ClearLog1Click() {
-    if (!FPorts.dialogs->ConfirmYesNo(QStringLiteral(
-            "You should save the log before clearing all results.\r\n\r\nDo you wish to "
-            "continue and clear the log now?")))
-        return;
+    if (!FPorts.dialogs->ConfirmYesNo(QString::fromLatin1(kClearLogQuestion))) return;
     try {
         ClearLog(FLog);
     } catch (...) {

@@ -12,7 +12,9 @@
 #include "app/single_instance.h"
 #include "app/termination.h"
 #include "app/user_dialogs.h"
+#include "log/file_replace.h"
 #include "platform/display.h"
+#include "platform/file_sync.h"
 #include "platform/linux/mmap_heap.h"
 #include "platform/linux/proc_meminfo.h"
 #include "platform/linux/proc_process_source.h"
@@ -32,6 +34,9 @@ std::string ExecutablePath() {
 
 int RunProgram(int argc, char** argv) {
     std::vector<std::string> params(argv + 1, argv + argc);
+    // The log and the exports are on disk, not only in the page cache, before they replace the
+    // previous file.
+    SetFileSyncer(SyncToStorage);
     const bool display = DisplayAvailable();
     if (!display) {
         if (params.empty()) {
