@@ -115,10 +115,9 @@ void ScopeGraph::paintEvent(QPaintEvent*) {
             line << QPoint(w - 1 - i, SampleY(h, value));
         }
         p.setPen(QPen(ChannelColour(c), 1));
-        if (n == 1)
-            p.drawPoint(line.front());
-        else
-            p.drawPolyline(line);
+        p.drawPolyline(line);
+        // A polyline leaves out its last point; the oldest sample shown must still show.
+        p.drawPoint(line.back());
     }
 }
 

@@ -147,8 +147,8 @@ void BindGrid(QTableView* view, StringTableModel* model) {
     bold.setBold(true);
     header->setFont(bold);
 
-    // Only the user's resizes go back to the table: while widths are applied, and while the
-    // header rebuilds its sections after a reset, its resizes are its own.
+    // Only the user's resizes go back to the table: while the table's widths are being
+    // applied (also after a reset, when the header starts from default sizes), resizes are ours.
     auto applying = std::make_shared<bool>(false);
     const auto apply = [header, model, applying] {
         *applying = true;
@@ -159,8 +159,6 @@ void BindGrid(QTableView* view, StringTableModel* model) {
                      [model, applying](int logical, int, int newSize) {
                          if (!*applying) model->Table().SetColWidth(logical, newSize);
                      });
-    QObject::connect(model, &QAbstractItemModel::modelAboutToBeReset, view,
-                     [applying] { *applying = true; });
     QObject::connect(model, &QAbstractItemModel::modelReset, view, apply);
     QObject::connect(model, &StringTableModel::columnWidthsChanged, view, apply);
     apply();

@@ -246,9 +246,6 @@ void ApplyApplicationStyle(QApplication& app) {
     pal.setColor(QPalette::ToolTipText, toolTipText);
     QApplication::setPalette(pal);
 
-    QApplication::setFont(WindowFont());
-    QApplication::setFont(menuFont, "QMenu");
-
     QPalette tipPal = QToolTip::palette();
     tipPal.setColor(QPalette::ToolTipBase, QColor(192, 192, 192));
     tipPal.setColor(QPalette::ToolTipText, toolTipText);
@@ -258,6 +255,9 @@ void ApplyApplicationStyle(QApplication& app) {
     QToolTip::setFont(ToolTipFont());
 
     app.setStyleSheet(ApplicationStyleSheet());
+    // Fonts last: installing a style sheet rebuilds the per-class fonts.
+    QApplication::setFont(WindowFont());
+    QApplication::setFont(menuFont, "QMenu");
     if (!g_toolTipFilter) {
         g_toolTipFilter = new ToolTipFilter(&app);
         app.installEventFilter(g_toolTipFilter);
