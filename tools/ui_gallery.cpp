@@ -212,6 +212,75 @@ QWidget* ProcessPage() {
     return panel;
 }
 
+orp::StringTable g_log(5, 2);
+
+QWidget* ReportPage() {
+    auto* panel = new orp::TsuiPanel(QStringLiteral("Memory Cleaning Log"));
+    auto* v = new QVBoxLayout(panel);
+    auto& t = g_log;
+    const char* header[] = {"Date & Time", "Free RAM", "Used RAM", "Target RAM", "RAM Cleared"};
+    const int widths[] = {172, 90, 90, 82, 80};
+    for (int c = 0; c < 5; ++c) {
+        t.SetCell(c, 0, header[c]);
+        t.SetColWidth(c, widths[c]);
+    }
+    const char* rows[][5] = {{"11/12/2026 09:41:07", "313 MiB", "712 MiB", "205 MiB", "188 MiB"},
+                             {"10/12/2026 17:02:55", "402 MiB", "623 MiB", "205 MiB", "97 MiB"},
+                             {"10/12/2026 08:15:30", "120 MiB", "905 MiB", "820 MiB", "431 MiB"}};
+    for (const auto& row : rows) {
+        if (!t.Cell(1, 1).empty()) t.InsertRow(1);
+        for (int c = 0; c < 5; ++c) t.SetCell(c, 1, row[c]);
+    }
+    auto* view = new QTableView;
+    auto* model = new orp::StringTableModel(t, view);
+    orp::BindGrid(view, model);
+    v->addWidget(view);
+    return panel;
+}
+
+QWidget* AboutPage() {
+    auto* panel = new orp::TsuiPanel(QStringLiteral("About Orrindo Pro (version 2.2.0.1)"));
+    auto* v = new QVBoxLayout(panel);
+    auto* logo = new QLabel;
+    logo->setPixmap(orp::LogoPixmap());
+    logo->setCursor(Qt::PointingHandCursor);
+    v->addWidget(logo, 0, Qt::AlignHCenter);
+    auto* memo = new orp::TsuiMemo(QStringLiteral(
+        "\nOrrindo Pro presented by Kestovar\n\nVisit our websites for patches, updates and "
+        "other software, services and information."));
+    v->addWidget(memo, 1);
+    auto* links = new QHBoxLayout;
+    for (const char* text : {"Kestovar's Website", "Orrindo Pro Website"}) {
+        auto* link = new QLabel(QString::fromUtf8(text));
+        QFont f(QStringLiteral("Times New Roman"));
+        f.setPixelSize(19);
+        f.setUnderline(true);
+        link->setFont(f);
+        QPalette p = link->palette();
+        p.setColor(QPalette::WindowText, QColor(192, 192, 192));
+        link->setPalette(p);
+        links->addWidget(link);
+        if (links->count() == 1) links->addStretch();
+    }
+    v->addLayout(links);
+    return panel;
+}
+
+QWidget* FreeingPanel() {
+    auto* panel = new orp::TsuiPanel(QStringLiteral("Orrindo is Freeing RAM"));
+    panel->resize(540, 110);
+    auto* g = new QGridLayout(panel);
+    g->addWidget(new orp::TJvLabel(QStringLiteral("Attempting to free RAM.  Please wait ...")), 0,
+                 0, 1, 3);
+    g->addWidget(new orp::TJvLabel(QStringLiteral("Pass 2 of 3")), 1, 0);
+    auto* bar = new orp::GradientBar(QColor(40, 90, 200), QColor(120, 190, 255));
+    bar->setValue(64);
+    g->addWidget(bar, 1, 1);
+    g->addWidget(new QPushButton(QStringLiteral("Abort")), 1, 2);
+    g->setColumnStretch(1, 1);
+    return panel;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -229,18 +298,24 @@ int main(int argc, char** argv) {
     tabs->addTab(MemoryPage(), QStringLiteral(" Memory "));
     tabs->addTab(MonitorPage(), QStringLiteral(" Monitor "));
     tabs->addTab(ProcessPage(), QStringLiteral("Processes"));
-    tabs->addTab(new QWidget, QStringLiteral("   Report   "));
+    tabs->addTab(ReportPage(), QStringLiteral("   Report   "));
     tabs->addTab(SettingsPage(), QStringLiteral("Settings"));
-    tabs->addTab(new QWidget, QStringLiteral("   About   "));
+    tabs->addTab(AboutPage(), QStringLiteral("   About   "));
     wl->addWidget(tabs);
     orp::ApplyPanelColours(&window, orp::kSchemeGrey, {});
     window.show();
     const char* names[] = {"memory", "monitor", "processes", "report", "settings", "about"};
     for (int i = 0; i < tabs->count(); ++i) {
-        if (i == 3 || i == 5) continue;
         tabs->setCurrentIndex(i);
         Save(&window, QStringLiteral("page_") + QLatin1String(names[i]));
     }
+
+    QWidget* freeing = FreeingPanel();
+    orp::ApplyPanelColours(freeing, orp::kSchemeGrey, {});
+    orp::SetBackgroundColour(freeing, orp::kSchemeGrey);
+    orp::SetTextColour(freeing, orp::kSchemeText);
+    freeing->show();
+    Save(freeing, QStringLiteral("freeing_panel"));
 
     QMenu tray;
     auto* clean = tray.addMenu(QStringLiteral("Cleam RAM"));
@@ -257,6 +332,7 @@ int main(int argc, char** argv) {
     tray.popup(QPoint(20, 20));
     tray.setActiveAction(medium);
     Save(&tray, QStringLiteral("popup_menu"));
+    tray.grab().scaled(tray.size() * 3).save(g_out + QStringLiteral("/popup_menu_zoom.png"));
     tray.hide();
 
     QApplication::setEffectEnabled(Qt::UI_FadeTooltip, false);
@@ -304,6 +380,7 @@ int main(int argc, char** argv) {
         }
     }
     zoom.save(g_out + QStringLiteral("/icons_zoom.png"));
+    orp::HelpGlyphPixmap(16).save(g_out + QStringLiteral("/help_glyph.png"));
     orp::LogoPixmap().save(g_out + QStringLiteral("/logo.png"));
     return 0;
 }

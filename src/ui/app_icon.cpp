@@ -114,6 +114,34 @@ QIcon AppIcon() {
     return icon;
 }
 
+QPixmap HelpGlyphPixmap(int size) {
+    size = std::clamp(size, 8, 256);
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const QRectF disc(0.5, 0.5, size - 1.0, size - 1.0);
+    QLinearGradient g(disc.topLeft(), disc.bottomLeft());
+    g.setColorAt(0.0, QColor(132, 176, 214));
+    g.setColorAt(1.0, QColor(42, 84, 122));
+    p.setPen(QPen(QColor(16, 30, 46), 1));
+    p.setBrush(g);
+    p.drawEllipse(disc);
+    QFont f = WindowFont();
+    f.setBold(true);
+    f.setPixelSize(std::max(6, size * 3 / 4));
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(0, 0, size, size), Qt::AlignCenter, QStringLiteral("?"));
+    return pm;
+}
+
+QIcon HelpIcon() {
+    QIcon icon;
+    for (int s : {16, 22, 32}) icon.addPixmap(HelpGlyphPixmap(s));
+    return icon;
+}
+
 QPixmap LogoPixmap() {
     QPixmap pm(kLogoWidth, kLogoHeight);
     pm.fill(Qt::transparent);

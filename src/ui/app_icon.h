@@ -11,6 +11,9 @@ namespace orp {
 QList<int> AppIconSizes();
 QPixmap AppIconPixmap(int size);
 QIcon AppIcon();
+// The glyph of the help button: a white question mark on a steel-blue disc.
+QPixmap HelpGlyphPixmap(int size);
+QIcon HelpIcon();
 // 241 x 73, for the About page.
 QPixmap LogoPixmap();
 inline constexpr int kLogoWidth = 241, kLogoHeight = 73;
