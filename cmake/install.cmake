@@ -50,5 +50,6 @@ add_custom_target(uninstall
 
 if(ORP_BUILD_TESTS)
   add_test(NAME install_round_trip
-    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/install/install_round_trip.sh ${CMAKE_BINARY_DIR})
+    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/install/install_round_trip.sh ${CMAKE_BINARY_DIR}
+            ${CMAKE_COMMAND})
 endif()

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the built program for a scratch user whose folder names hold blanks and quotes,
 # checks every installed piece, then runs the uninstall script and checks what it leaves.
-# Usage: install_round_trip.sh <build-dir>
+# Usage: install_round_trip.sh <build-dir> [cmake]
 set -euo pipefail
 build=$1
+cmake=${2:-cmake}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 export HOME="$scratch/home of o'brien"
@@ -14,7 +15,7 @@ mkdir -p "$HOME"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-cmake --install "$build" --prefix "$prefix" >/dev/null
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null
 
 for f in ORPRAM ORPstub uninstall.sh; do
     [[ -x "$prefix/$f" ]] || fail "$f not installed as an executable"
@@ -66,8 +67,8 @@ done
 
 # A second install over the first, and an uninstall of an empty folder, both work.
 rm -f "$prefix/orpram.orl"
-cmake --install "$build" --prefix "$prefix" >/dev/null
-cmake --install "$build" --prefix "$prefix" >/dev/null
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null
 sh "$prefix/uninstall.sh" >/dev/null
 [[ ! -e "$prefix" ]] || fail "empty program folder left behind"
 echo "install round trip: ok"

@@ -6,11 +6,13 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QMenu>
+#include <QSlider>
 #include <QStyle>
 #include <QToolTip>
 
 #include "ui/controls.h"
 #include "ui/panel_colours.h"
+#include "ui/steel_style.h"
 
 namespace orp {
 namespace {
@@ -196,6 +198,26 @@ TEST_F(ApplicationStyle, SchemeColoursSurviveTheStyleSheet) {
             for (int x = 0; x < img.width(); ++x)
                 if (QColor(img.pixel(x, y)) == QColor(255, 0, 0)) ++red;
         EXPECT_GT(red, 10) << w->metaObject()->className();
+    }
+}
+
+// The automatic-freeing sliders show a tick every 5; the style must keep drawing them.
+TEST_F(ApplicationStyle, SlidersKeepTheirTickMarks) {
+    struct Case {
+        int interval, ticks;
+    };
+    for (const Case c : {Case{5, 21}, Case{25, 5}}) {
+        QSlider slider(Qt::Horizontal);
+        slider.setRange(0, 100);
+        slider.setValue(50);
+        slider.setTickPosition(QSlider::TicksBelow);
+        slider.setTickInterval(c.interval);
+        slider.resize(320, slider.sizeHint().height());
+        const QImage img = slider.grab().toImage();
+        int ticks = 0;
+        for (int x = 0; x < img.width(); ++x)
+            if (QColor(img.pixel(x, img.height() - 1)) == Steel::kTick) ++ticks;
+        EXPECT_EQ(ticks, c.ticks) << "every " << c.interval;
     }
 }
 
