@@ -308,6 +308,12 @@ int main(int argc, char** argv) {
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
         Save(&window, QStringLiteral("page_") + QLatin1String(names[i]));
+        if (i == 4) {
+            const QPixmap page = window.grab();
+            page.copy(QRect(20, 120, 280, 40))
+                .scaled(280 * 3, 40 * 3)
+                .save(g_out + QStringLiteral("/spin_zoom.png"));
+        }
     }
 
     QWidget* freeing = FreeingPanel();

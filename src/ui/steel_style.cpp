@@ -5,7 +5,9 @@
 #include <QPainterPath>
 #include <QStyleFactory>
 #include <QStyleOptionSlider>
+#include <QStyleOptionSpinBox>
 #include <algorithm>
+#include <cmath>
 
 namespace orp {
 
@@ -86,7 +88,75 @@ void SteelStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
         DrawSlider(option, painter, widget);
         return;
     }
+    if (control == CC_SpinBox) {
+        DrawSpinBox(option, painter, widget);
+        return;
+    }
     QProxyStyle::drawComplexControl(control, option, painter, widget);
+}
+
+void SteelStyle::DrawSpinBox(const QStyleOptionComplex* option, QPainter* painter,
+                             const QWidget* widget) const {
+    const auto* spin = qstyleoption_cast<const QStyleOptionSpinBox*>(option);
+    if (!spin) return;
+    const bool enabled = spin->state & State_Enabled;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+
+    // A recessed field; the line edit inside draws only its text on it.
+    const QRectF field = QRectF(spin->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    QLinearGradient well(field.topLeft(), field.bottomLeft());
+    well.setColorAt(0.0, enabled ? QColor(40, 40, 42) : QColor(70, 70, 70));
+    well.setColorAt(1.0, enabled ? QColor(56, 56, 60) : QColor(74, 74, 74));
+    painter->setBrush(well);
+    painter->setPen(QPen(spin->state & State_HasFocus ? Steel::kAccentLight : Steel::kEdge, 1));
+    painter->drawRoundedRect(field, 2, 2);
+
+    if (spin->buttonSymbols != QAbstractSpinBox::NoButtons) {
+        for (const SubControl sc : {SC_SpinBoxUp, SC_SpinBoxDown}) {
+            const QRect r = subControlRect(CC_SpinBox, spin, sc, widget);
+            if (!r.isValid()) continue;
+            const bool up = sc == SC_SpinBoxUp;
+            const bool can = spin->stepEnabled & (up ? QAbstractSpinBox::StepUpEnabled
+                                                     : QAbstractSpinBox::StepDownEnabled);
+            const bool active = enabled && can && (spin->activeSubControls & sc);
+            const bool pressed = active && (spin->state & State_Sunken);
+            const bool hover = active && (spin->state & State_MouseOver);
+            QRectF b = QRectF(r).adjusted(0.5, up ? 0.5 : 0.0, -0.5, up ? 0.0 : -0.5);
+            QLinearGradient metal(b.topLeft(), b.bottomLeft());
+            const QColor top = pressed ? Steel::kAccentDark
+                               : hover ? Steel::kAccentLight
+                                       : Steel::kMetalLight;
+            const QColor bottom = pressed ? Steel::kAccent
+                                  : hover ? Steel::kAccentDark
+                                          : Steel::kMetalDark;
+            metal.setColorAt(0.0, enabled ? top : QColor(104, 104, 104));
+            metal.setColorAt(1.0, enabled ? bottom : QColor(84, 84, 84));
+            painter->setPen(QPen(Steel::kEdge, 1));
+            painter->setBrush(metal);
+            painter->drawRect(b);
+            // The arrow, or plus and minus when the spin box asks for them.
+            const QColor ink = enabled && can ? QColor(255, 255, 255) : QColor(150, 150, 150);
+            const QPointF c = b.center();
+            const qreal w = std::clamp(std::min(b.width(), b.height() * 1.6) - 6.0, 3.0, 7.0);
+            if (spin->buttonSymbols == QAbstractSpinBox::PlusMinus) {
+                painter->setPen(QPen(ink, 1.5));
+                painter->drawLine(QPointF(c.x() - w / 2, c.y()), QPointF(c.x() + w / 2, c.y()));
+                if (up)
+                    painter->drawLine(QPointF(c.x(), c.y() - w / 2), QPointF(c.x(), c.y() + w / 2));
+            } else {
+                const qreal h = std::ceil(w / 2);
+                const qreal base = up ? c.y() + h / 2 : c.y() - h / 2;
+                const qreal tip = up ? c.y() - h / 2 : c.y() + h / 2;
+                const QPointF tri[3] = {QPointF(c.x() - w / 2, base), QPointF(c.x() + w / 2, base),
+                                        QPointF(c.x(), tip)};
+                painter->setPen(Qt::NoPen);
+                painter->setBrush(ink);
+                painter->drawPolygon(tri, 3);
+            }
+        }
+    }
+    painter->restore();
 }
 
 void SteelStyle::DrawSlider(const QStyleOptionComplex* option, QPainter* painter,

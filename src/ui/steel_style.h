@@ -1,6 +1,7 @@
 #pragma once
-// The application's base style: Fusion, with the track bars drawn as steel sliders that keep
-// their tick marks (a style sheet would lose them) and check marks that stand out on dark grey.
+// The application's base style: Fusion, with track bars and spin boxes drawn in steel (a style
+// sheet would lose the sliders' tick marks and the spin buttons' arrows) and check marks that
+// stand out on dark grey.
 #include <QProxyStyle>
 
 namespace orp {
@@ -22,6 +23,8 @@ public:
 private:
     void DrawSlider(const QStyleOptionComplex* option, QPainter* painter,
                     const QWidget* widget) const;
+    void DrawSpinBox(const QStyleOptionComplex* option, QPainter* painter,
+                     const QWidget* widget) const;
 };
 
 // Colours of the steel theme, shared by the widgets drawn in code.

@@ -140,45 +140,6 @@ QPushButton:disabled {
 }
 QPushButton:flat { background: transparent; border: none; }
 
-QAbstractSpinBox {
-    color: white;
-    background: rgb(52,52,54);
-    border: 1px solid rgb(22,22,24);
-    border-radius: 2px;
-    padding: 1px 2px;
-    selection-background-color: rgb(70,130,180);
-    selection-color: white;
-}
-QAbstractSpinBox:focus { border: 1px solid rgb(122,170,212); }
-QAbstractSpinBox:disabled { color: rgb(150,150,150); background: rgb(72,72,72); }
-QAbstractSpinBox::up-button, QAbstractSpinBox::down-button {
-    subcontrol-origin: border;
-    width: 15px;
-    border-left: 1px solid rgb(22,22,24);
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1,
-        stop:0 rgb(124,132,144), stop:1 rgb(78,84,94));
-}
-QAbstractSpinBox::up-button { subcontrol-position: top right; border-top-right-radius: 2px; }
-QAbstractSpinBox::down-button {
-    subcontrol-position: bottom right;
-    border-bottom-right-radius: 2px;
-    border-top: 1px solid rgb(40,40,44);
-}
-QAbstractSpinBox::up-button:hover, QAbstractSpinBox::down-button:hover {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1,
-        stop:0 rgb(150,180,210), stop:1 rgb(82,120,158));
-}
-QAbstractSpinBox::up-arrow {
-    width: 0px; height: 0px;
-    border-left: 3px solid transparent; border-right: 3px solid transparent;
-    border-bottom: 4px solid white;
-}
-QAbstractSpinBox::down-arrow {
-    width: 0px; height: 0px;
-    border-left: 3px solid transparent; border-right: 3px solid transparent;
-    border-top: 4px solid white;
-}
-
 QHeaderView::section {
     color: white;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1,

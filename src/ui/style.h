@@ -14,9 +14,10 @@ inline constexpr int kToolTipMilliseconds = 3500;
 
 // Tahoma at 8 points; where Tahoma is not installed, the closest sans-serif face there is.
 QFont WindowFont();
-// The rules the application's style sheet holds (pages, tabs, buttons, sliders, spin boxes,
-// grids, scroll bars, tooltips). Widgets the colour scheme paints by palette are not named in
-// it, so their palettes keep working.
+// The rules the application's style sheet holds (pages, tabs, buttons, grid headers,
+// tooltips). Sliders, spin boxes and check marks are drawn by the base style instead: a style
+// sheet would drop the sliders' tick marks and the spin buttons' arrows. Widgets the colour
+// scheme paints by palette are not named in it, so their palettes keep working.
 QString ApplicationStyleSheet();
 
 // Fusion as the base style, the dark palette, the window font, the style sheet and the tooltip

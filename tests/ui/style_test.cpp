@@ -7,7 +7,9 @@
 #include <QImage>
 #include <QMenu>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QToolTip>
 
 #include "ui/controls.h"
@@ -218,6 +220,54 @@ TEST_F(ApplicationStyle, SlidersKeepTheirTickMarks) {
         for (int x = 0; x < img.width(); ++x)
             if (QColor(img.pixel(x, img.height() - 1)) == Steel::kTick) ++ticks;
         EXPECT_EQ(ticks, c.ticks) << "every " << c.interval;
+    }
+}
+
+// The window's menus live under the application's style sheet; it must not take them over.
+TEST_F(ApplicationStyle, PopupMenuKeepsItsLookUnderTheStyleSheet) {
+    TrayLikeMenu t;
+    for (QAction* a : t.menu.actions())
+        EXPECT_EQ(t.menu.actionGeometry(a).height(),
+                  a->isSeparator() ? Look::kSeparatorHeight : Look::kItemHeight);
+    const QImage img = t.Picture();
+    const int y = t.menu.actionGeometry(t.first).center().y();
+    EXPECT_EQ(At(img, 0, 0), Look::kBorder);
+    EXPECT_EQ(At(img, 1, y), Look::kSideBar);
+    EXPECT_EQ(At(img, img.width() - 3, y), Look::kBackground);
+}
+
+// Both spin buttons show an arrow; at the minimum the down arrow is greyed, not gone.
+TEST_F(ApplicationStyle, SpinButtonsShowTheirArrows) {
+    struct Case {
+        int value;
+        bool upWhite, downWhite;
+    };
+    for (const Case c : {Case{5, true, true}, Case{1, true, false}, Case{30, false, true}}) {
+        QSpinBox spin;
+        spin.setRange(1, 30);
+        spin.setValue(c.value);
+        spin.resize(60, 22);
+        spin.show();
+        QApplication::processEvents();
+        const QImage img = spin.grab().toImage();
+        QStyleOptionSpinBox opt;
+        opt.initFrom(&spin);
+        opt.rect = spin.rect();
+        opt.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+        opt.buttonSymbols = spin.buttonSymbols();
+        const auto inkIn = [&](QStyle::SubControl sc, const QColor& ink) {
+            const QRect r = spin.style()->subControlRect(QStyle::CC_SpinBox, &opt, sc, &spin);
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    if (QColor(img.pixel(x, y)) == ink) return true;
+            return false;
+        };
+        const QColor white(255, 255, 255), grey(150, 150, 150);
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(inkIn(QStyle::SC_SpinBoxUp, white), c.upWhite);
+        EXPECT_EQ(inkIn(QStyle::SC_SpinBoxUp, grey), !c.upWhite);
+        EXPECT_EQ(inkIn(QStyle::SC_SpinBoxDown, white), c.downWhite);
+        EXPECT_EQ(inkIn(QStyle::SC_SpinBoxDown, grey), !c.downWhite);
     }
 }
 
