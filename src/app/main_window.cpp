@@ -20,6 +20,7 @@
 #include "ui/scope_graph.h"
 #include "ui/string_table_model.h"
 #include "ui/app_icon.h"
+#include "ui/controls.h"
 #include "ui/style.h"
 
 namespace orp {

@@ -110,7 +110,7 @@ QWidget* TfrmORmain::BuildMemoryPage() {
 
     pnlTotal = Panel("pnlTotal", "Total RAM:", page);
     auto* g = new QGridLayout(pnlTotal);
-    g->setContentsMargins(10, 26, 10, 8);
+    g->setContentsMargins(10, 4, 10, 8);
     g->setHorizontalSpacing(10);
     g->setColumnStretch(2, 1);
     struct Row { const char* label; QLabel*& value; const char* valueName; GradientBar*& bar;
@@ -154,7 +154,7 @@ QWidget* TfrmORmain::BuildMemoryPage() {
 
     pnlFree = Panel("pnlFree", "Targeted RAM to free: 0%", page);
     auto* f = new QGridLayout(pnlFree);
-    f->setContentsMargins(10, 26, 10, 8);
+    f->setContentsMargins(10, 4, 10, 8);
     tbrTarget = Slider("tbrTarget", "Use this trackbar to set how much RAM to try and free.", pnlFree);
     tbrTarget->setTickPosition(QSlider::NoTicks);
     tbrTarget->installEventFilter(this);
@@ -198,7 +198,7 @@ QWidget* TfrmORmain::BuildMonitorPage() {
     pnlMonitor = Panel("pnlMonitor", "RAM Usage Monitor", page);
     v->addWidget(pnlMonitor);
     auto* g = new QGridLayout(pnlMonitor);
-    g->setContentsMargins(8, 26, 8, 6);
+    g->setContentsMargins(8, 4, 8, 6);
     g->addWidget(FixedLabel("100%", pnlMonitor), 0, 0, Qt::AlignLeft);
     lblTRAM = Named(new TJvLabel(pnlMonitor), "lblTRAM");
     lblTRAM->setText(QStringLiteral("0 Mb"));
@@ -243,9 +243,9 @@ QWidget* TfrmORmain::BuildProcessPage() {
     pnl_Process = Panel("pnl_Process", "Processes Memory Usage Log", page);
     v->addWidget(pnl_Process);
     auto* pv = new QVBoxLayout(pnl_Process);
-    pv->setContentsMargins(4, 26, 4, 4);
+    pv->setContentsMargins(4, 4, 4, 4);
     grd_Process = Grid("grd_Process", pnl_Process);
-    FProcessModel = new StringTableModel(&FProcessTable, this);
+    FProcessModel = new StringTableModel(FProcessTable, this);
     grd_Process->setModel(FProcessModel);
     BindGrid(grd_Process, FProcessModel);
     grd_Process->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -268,9 +268,9 @@ QWidget* TfrmORmain::BuildReportPage() {
     pnl_Report = Panel("pnl_Report", "Memory Cleaning Log", page);
     v->addWidget(pnl_Report);
     auto* pv = new QVBoxLayout(pnl_Report);
-    pv->setContentsMargins(4, 26, 4, 4);
+    pv->setContentsMargins(4, 4, 4, 4);
     grd_Log = Grid("grd_Log", pnl_Report);
-    FLogModel = new StringTableModel(&FLog, this);
+    FLogModel = new StringTableModel(FLog, this);
     grd_Log->setModel(FLogModel);
     BindGrid(grd_Log, FLogModel);
     pv->addWidget(grd_Log);
@@ -297,7 +297,7 @@ QWidget* TfrmORmain::BuildSettingsPage() {
 
     pnlGeneral = Panel("pnlGeneral", "General Settings", page);
     auto* g = new QGridLayout(pnlGeneral);
-    g->setContentsMargins(8, 24, 8, 4);
+    g->setContentsMargins(8, 4, 8, 4);
     g->setVerticalSpacing(2);
     chbAuto_Start = Hinted(new TsuiCheckBox(pnlGeneral), "chbAuto_Start",
                            "When selected Orrindo will launch at windows starts up and you login.");
@@ -356,7 +356,7 @@ QWidget* TfrmORmain::BuildSettingsPage() {
 
     pnlAutomatic = Panel("pnlAutomatic", "Automatic RAM Freeing", page);
     auto* a = new QGridLayout(pnlAutomatic);
-    a->setContentsMargins(8, 24, 8, 4);
+    a->setContentsMargins(8, 4, 8, 4);
     a->setVerticalSpacing(2);
     chbAuto_Free = Hinted(new TsuiCheckBox(pnlAutomatic), "chbAuto_Free",
                           "When checked Orrindo will free RAM automatically as set by the levels below.");
@@ -422,7 +422,7 @@ QWidget* TfrmORmain::BuildAboutPage() {
     pnlAbout = Panel("pnlAbout", "About Orrindo Pro (version )", page);
     v->addWidget(pnlAbout);
     auto* g = new QGridLayout(pnlAbout);
-    g->setContentsMargins(10, 26, 10, 8);
+    g->setContentsMargins(10, 4, 10, 8);
     suiImagePanel1 = Named(new QLabel(pnlAbout), "suiImagePanel1");
     suiImagePanel1->setPixmap(LogoPixmap());
     suiImagePanel1->setFixedSize(241, 73);

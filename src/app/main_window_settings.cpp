@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 
 #include "app/main_window.h"
 #include "app/user_dialogs.h"
@@ -19,7 +20,6 @@
 
 namespace orp {
 
-void TfrmORmain::Message(const QString& text) { FPorts.dialogs->ShowMessage(text); }
 
 void TfrmORmain::ApplySettings() {
     if (!ReadSettings(*FPorts.registry, FSettings)) {

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLocale>
 #include <QMenu>
+#include <QProgressBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -122,8 +123,9 @@ void TfrmORmain::itm_CSV1Click() {
 
 void TfrmORmain::ApplyPanelColours() {
     const QColor c = pg_RAM->palette().color(QPalette::Window);
-    orp::ApplyPanelColours(this, c,
-                           {pnlAutomatic, pnlGeneral, pnlTotal, pnlFree, pnlAbout, pnlMonitor, pbrWorking});
+    const QList<QWidget*> panels{pnlAutomatic, pnlGeneral, pnlTotal, pnlFree,
+                                 pnlAbout,     pnlMonitor, pbrWorking};
+    orp::ApplyPanelColours(this, c, panels);
 }
 
 void TfrmORmain::btn_HelpClick() { FPorts.dialogs->OpenDocument(FHelpDocument); }

@@ -35,7 +35,7 @@ void TfrmORmain::UpdateMemoryFigures() {
     FUsedRAM = f.used;
     lblUsedRAM->setText(Q(FormatAmount(f.used, FUseIEC)));
     lblFreeRAM->setText(Q(FormatAmount(f.free, FUseIEC)));
-    FTrayHint = Q(TrayHint(f.free, FUseIEC));
+    FTrayHint = Q(orp::TrayHint(f.free, FUseIEC));
     tryIcon->setToolTip(FTrayHint);
     pbrUsedRAM->setValue(f.usedPercent);
     pbrFreeRAM->setValue(f.freePercent);

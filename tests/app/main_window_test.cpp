@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "app/application.h"
 #include "fakes/window_fixture.h"
