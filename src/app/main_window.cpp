@@ -36,6 +36,11 @@ TfrmORmain::TfrmORmain(WindowPorts ports, QWidget* parent)
     : QWidget(parent), FPorts(std::move(ports)) {
     setObjectName(QStringLiteral("frmORmain"));
     setWindowTitle(QStringLiteral(" Orrindo Pro 2.2"));
+    // The frame keeps its icon, close and maximize; there is no minimize, as the window goes
+    // to the tray instead.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setWindowIcon(AppIcon());
     ResetLog(FLog);
     ResetProcessTable(FProcessTable);

@@ -39,6 +39,7 @@ class TsuiCheckBox;
 class TsuiMemo;
 class TsuiPanel;
 class TsuiRadioButton;
+class TVrHyperLink;
 
 class TfrmORmain : public QWidget {
     Q_OBJECT
@@ -269,8 +270,8 @@ private:
     TsuiPanel* pnlAbout = nullptr;
     QLabel* suiImagePanel1 = nullptr;
     TsuiMemo* memAbout = nullptr;
-    QLabel* lblWebSite = nullptr;
-    QLabel* VrHyperLink2 = nullptr;
+    TVrHyperLink* lblWebSite = nullptr;
+    TVrHyperLink* VrHyperLink2 = nullptr;
 
     QSystemTrayIcon* tryIcon = nullptr;
     QMenu* popTaskBar = nullptr;

@@ -21,6 +21,8 @@
 #include "ui/app_icon.h"
 #include "ui/controls.h"
 #include "ui/gradient_bar.h"
+#include "ui/hyperlink_label.h"
+#include "ui/panel_colours.h"
 #include "ui/scope_graph.h"
 #include "ui/string_table_model.h"
 #include "ui/style.h"
@@ -73,6 +75,16 @@ QSpinBox* Spin(const char* name, const char* hint, int lo, int hi, int value, QW
 }  // namespace
 
 void TfrmORmain::BuildPages() {
+    // The skin's colours and font come with the window, whatever the application's style;
+    // ApplyPanelColours takes its grey from the page control, which inherits it from here.
+    QPalette skin = palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        skin.setColor(group, QPalette::Window, kSchemeGrey);
+        skin.setColor(group, QPalette::WindowText, kSchemeText);
+    }
+    skin.setColor(QPalette::Disabled, QPalette::Window, kSchemeGrey);
+    setPalette(skin);
+    setFont(WindowFont());
     setMinimumWidth(603);
     setFixedHeight(408);
     resize(603, 408);
@@ -83,7 +95,9 @@ void TfrmORmain::BuildPages() {
     root->addWidget(pg_RAM);
 
     btn_Help = Hinted(new QToolButton(this), "btn_Help", "Display the help manual");
-    btn_Help->setText(QStringLiteral("?"));
+    btn_Help->setIcon(HelpIcon());
+    btn_Help->setIconSize(QSize(16, 16));
+    btn_Help->setToolButtonStyle(Qt::ToolButtonIconOnly);
     btn_Help->setCursor(Qt::PointingHandCursor);
     btn_Help->setAutoRaise(true);
     btn_Help->setFixedSize(32, 22);
@@ -435,12 +449,7 @@ QWidget* TfrmORmain::BuildAboutPage() {
         "software, services and information."));
     g->addWidget(memAbout, 1, 0, 1, 2);
     auto link = [this](const char* name, const char* caption, const char* hint) {
-        auto* l = Hinted(new QLabel(pnlAbout), name, hint);
-        l->setText(QString::fromUtf8(caption));
-        l->setCursor(Qt::PointingHandCursor);
-        l->setProperty("hyperlink", true);
-        l->installEventFilter(this);
-        return l;
+        return Hinted(new TVrHyperLink(QString::fromUtf8(caption), pnlAbout), name, hint);
     };
     lblWebSite = link("lblWebSite", "Kestovar's Website", "Open a web browser showing Kestovar's website.");
     VrHyperLink2 = link("VrHyperLink2", "Orrindo Pro Website",
@@ -466,8 +475,9 @@ bool TfrmORmain::eventFilter(QObject* watched, QEvent* event) {
         else if (watched == tbrAuto_Level) QMetaObject::invokeMethod(this, &TfrmORmain::AutoLevelChanged, Qt::QueuedConnection);
         else if (watched == tbrAuto_Trigger_Level) QMetaObject::invokeMethod(this, &TfrmORmain::AutoTriggerChanged, Qt::QueuedConnection);
         else if (watched == tbrCPU_Threshold) QMetaObject::invokeMethod(this, &TfrmORmain::CPUThresholdChanged, Qt::QueuedConnection);
-        else if (watched == suiImagePanel1 || watched == lblWebSite) lblWebSiteClick();
-        else if (watched == VrHyperLink2) VrHyperLink2Click();
+        else if (watched == suiImagePanel1 &&
+                 suiImagePanel1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            lblWebSiteClick();
     }
     return QWidget::eventFilter(watched, event);
 }

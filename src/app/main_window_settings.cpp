@@ -16,6 +16,7 @@
 #include "settings/autostart.h"
 #include "settings/settings_store.h"
 #include "ui/controls.h"
+#include "ui/hyperlink_label.h"
 #include "ui/scope_graph.h"
 
 namespace orp {
@@ -104,6 +105,8 @@ void TfrmORmain::ConnectHandlers() {
     connect(rb_IEC, &QRadioButton::toggled, this, unitClick);
     connect(rb_SI, &QRadioButton::toggled, this, unitClick);
     connect(btn_Help, &QAbstractButton::clicked, this, &TfrmORmain::btn_HelpClick);
+    connect(lblWebSite, &TVrHyperLink::clicked, this, &TfrmORmain::lblWebSiteClick);
+    connect(VrHyperLink2, &TVrHyperLink::clicked, this, &TfrmORmain::VrHyperLink2Click);
 }
 
 }  // namespace orp

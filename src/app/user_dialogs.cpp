@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
@@ -42,10 +43,13 @@ std::optional<QString> QtUserDialogs::AskSaveFileName(QString& lastName) {
     return lastName;
 }
 
+QUrl DocumentUrl(const QString& pathOrUrl) {
+    if (QDir::isAbsolutePath(pathOrUrl)) return QUrl::fromLocalFile(pathOrUrl);
+    return QUrl(pathOrUrl);
+}
+
 void QtUserDialogs::OpenDocument(const QString& pathOrUrl) {
-    const QUrl url = pathOrUrl.contains(QStringLiteral("://")) ? QUrl(pathOrUrl)
-                                                               : QUrl::fromLocalFile(pathOrUrl);
-    QDesktopServices::openUrl(url);
+    QDesktopServices::openUrl(DocumentUrl(pathOrUrl));
 }
 
 void ConsoleUserDialogs::ShowMessage(const QString& text) {

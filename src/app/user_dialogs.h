@@ -2,6 +2,7 @@
 // Every box, question, file dialog and shell-open of the window goes through this interface, so
 // tests can answer them and a start without a display can print instead of waiting for a click.
 #include <QString>
+#include <QUrl>
 
 #include <optional>
 
@@ -22,6 +23,10 @@ public:
     // The shell's "open": never waits, never reports.
     virtual void OpenDocument(const QString& pathOrUrl) = 0;
 };
+
+// What the shell is asked to open for a document or an address. An absolute path is a local
+// file whatever it holds (a folder may be called "a://b"); anything else is an address.
+QUrl DocumentUrl(const QString& pathOrUrl);
 
 // Boxes and dialogs on the desktop.
 class QtUserDialogs : public IUserDialogs {

@@ -1,5 +1,6 @@
 #pragma once
 // The real main window, offscreen, over fake ports and a temporary program folder.
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -42,8 +43,14 @@ struct WindowFixture {
         processes.processes = {{"bash", 4 << 20, 8 << 20, 0}, {"Xorg", 90 << 20, 120 << 20, 1 << 20}};
     }
 
-    std::string ExePath() const { return dir.path().toStdString() + "/ORPRAM"; }
-    std::string LogPath() const { return dir.path().toStdString() + "/orpram.orl"; }
+    // The program's folder: the temporary folder, or a folder inside it when `programFolder`
+    // names one (created by Create).
+    std::string programFolder;
+    std::string Folder() const {
+        return dir.path().toStdString() + (programFolder.empty() ? "" : "/" + programFolder);
+    }
+    std::string ExePath() const { return Folder() + "/ORPRAM"; }
+    std::string LogPath() const { return Folder() + "/orpram.orl"; }
 
     ~WindowFixture() {
         window.reset();
@@ -53,6 +60,7 @@ struct WindowFixture {
     TfrmORmain& Create() {
         // Errors that reach the application-wide handler land in this fixture's dialogs.
         if (auto* app = OrpApplication::Instance()) app->SetDialogs(&dialogs);
+        QDir().mkpath(QString::fromStdString(Folder()));
         WindowPorts p;
         p.memory = &memory;
         p.heap = &heap;
