@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -64,6 +65,25 @@ QSlider* Slider(const char* name, const char* hint, QWidget* parent) {
     s->setSingleStep(1);
     return s;
 }
+
+// A rounded outline around its contents, in silver like the About page's links.
+class RoundedFrame : public QWidget {
+public:
+    RoundedFrame(int pen, QWidget* parent) : QWidget(parent), pen_(pen) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(QColor(192, 192, 192), pen_));
+        p.setBrush(Qt::NoBrush);
+        const qreal half = pen_ / 2.0;
+        p.drawRoundedRect(QRectF(rect()).adjusted(half, half, -half, -half), 6, 6);
+    }
+
+private:
+    int pen_;
+};
 
 QSpinBox* Spin(const char* name, const char* hint, int lo, int hi, int value, QWidget* parent) {
     auto* s = Hinted(new QSpinBox(parent), name, hint);
@@ -437,12 +457,17 @@ QWidget* TfrmORmain::BuildAboutPage() {
     v->addWidget(pnlAbout);
     auto* g = new QGridLayout(pnlAbout);
     g->setContentsMargins(10, 4, 10, 8);
-    suiImagePanel1 = Named(new QLabel(pnlAbout), "suiImagePanel1");
+    // The logo sits in a rounded frame drawn with a 2-pixel pen.
+    auto* shp1 = Named(new RoundedFrame(2, pnlAbout), "shp1");
+    auto* framed = new QVBoxLayout(shp1);
+    framed->setContentsMargins(4, 4, 4, 4);
+    suiImagePanel1 = Named(new QLabel(shp1), "suiImagePanel1");
     suiImagePanel1->setPixmap(LogoPixmap());
     suiImagePanel1->setFixedSize(241, 73);
     suiImagePanel1->setCursor(Qt::PointingHandCursor);
     suiImagePanel1->installEventFilter(this);
-    g->addWidget(suiImagePanel1, 0, 0, 1, 2, Qt::AlignHCenter);
+    framed->addWidget(suiImagePanel1);
+    g->addWidget(shp1, 0, 0, 1, 2, Qt::AlignHCenter);
     memAbout = Named(new TsuiMemo(pnlAbout), "memAbout");
     memAbout->setPlainText(QStringLiteral(
         "\nOrrindo Pro presented by Kestovar\n\nVisit our websites for patches, updates and other "
@@ -475,9 +500,11 @@ bool TfrmORmain::eventFilter(QObject* watched, QEvent* event) {
         else if (watched == tbrAuto_Level) QMetaObject::invokeMethod(this, &TfrmORmain::AutoLevelChanged, Qt::QueuedConnection);
         else if (watched == tbrAuto_Trigger_Level) QMetaObject::invokeMethod(this, &TfrmORmain::AutoTriggerChanged, Qt::QueuedConnection);
         else if (watched == tbrCPU_Threshold) QMetaObject::invokeMethod(this, &TfrmORmain::CPUThresholdChanged, Qt::QueuedConnection);
-        else if (watched == suiImagePanel1 &&
-                 suiImagePanel1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
-            lblWebSiteClick();
+        else if (watched == suiImagePanel1) {
+            // A press dragged off the logo before letting go takes the click back.
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            if (suiImagePanel1->rect().contains(at)) lblWebSiteClick();
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
