@@ -169,7 +169,10 @@ TEST(HelpButton, AGlyphWithoutCaptionAtTheTopRight) {
 }
 
 TEST(HelpButton, OpensTheDocumentBesideTheProgramWhateverTheCurrentFolder) {
-    const QString before = QDir::currentPath();
+    struct RestoreCurrent {
+        QString path = QDir::currentPath();
+        ~RestoreCurrent() { QDir::setCurrent(path); }
+    } restore;
     QTemporaryDir elsewhere;
     struct Case {
         const char* what;
@@ -192,7 +195,7 @@ TEST(HelpButton, OpensTheDocumentBesideTheProgramWhateverTheCurrentFolder) {
         ASSERT_TRUE(QDir::setCurrent(current[c.current]));
         f.Create();
         f.Find<QToolButton>("btn_Help")->click();
-        QDir::setCurrent(before);
+        QDir::setCurrent(restore.path);
 
         const QString expected = folder + QStringLiteral("/Orrindo Pro.chm");
         ASSERT_EQ(f.dialogs.opened, QStringList{expected});
