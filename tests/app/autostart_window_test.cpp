@@ -174,6 +174,23 @@ TEST(AutoStartWindow, ShowingTheWindowAppliesAStoredChangeLikeAClick) {
     EXPECT_EQ(UnloadSwitch(f.registry), 0u);
 }
 
+TEST(AutoStartWindow, UnreadableSettingsLeaveTheEntryAndTheSwitchAlone) {
+    WindowFixture f;
+    f.registry.SetDword(kUser, kSettingsKeyPath, "Auto Start", 1);
+    f.Create();
+    f.window.reset();
+    // The boxes then show their unticked design state, which is not the user's choice.
+    f.registry.MakeWrongType(kUser, kSettingsKeyPath, "IEC");
+    const std::string launcher = Quoted(f.dir.path().toStdString() + "/ORPstub");
+    ASSERT_EQ(f.runEntries.Get(kRunEntryName), launcher);
+    ASSERT_EQ(UnloadSwitch(f.registry), 1u);
+    f.Create();
+    EXPECT_EQ(f.dialogs.messages, QStringList{"Unable to access Orrindo settings."});
+    EXPECT_FALSE(f.Find<QCheckBox>("chbAuto_Start")->isChecked());
+    EXPECT_EQ(f.runEntries.Get(kRunEntryName), launcher);
+    EXPECT_EQ(UnloadSwitch(f.registry), 1u);
+}
+
 TEST(UnloadDLLsWindow, FirstStartSetsTheSwitchFromTheDefault) {
     WindowFixture f;
     f.Create();
