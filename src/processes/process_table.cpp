@@ -113,6 +113,8 @@ void RefreshProcessTable(StringTable& table, IProcessSource& source, bool displa
         table.SetRowCount(first + static_cast<int>(rows.size()));
         int row = table.RowCount() - 1;
         for (auto& cells : rows) {
+            // A table at its size cap has fewer rows than listed processes; the header stays.
+            if (row < 1) break;
             for (int c = 0; c < kProcessTableColumns; ++c) {
                 table.SetCell(c, row, std::move(cells[static_cast<std::size_t>(c)]));
             }

@@ -225,6 +225,20 @@ TEST_F(RefreshProcessTableTest, FailuresAndDisplayOff) {
     }
 }
 
+TEST_F(RefreshProcessTableTest, MoreProcessesThanTheTableHoldsNeverOverwriteTheHeader) {
+    const int capacity = StringTable::MaxRowsFor(kProcessTableColumns);
+    source.processes.clear();
+    for (int i = 0; i < capacity + 5; ++i)
+        source.processes.push_back(Entry("p" + std::to_string(i), 1, 1, 1));
+    RefreshProcessTable(table, source, true, ProcessSortState{4, true});  // no sort: as written
+    ASSERT_EQ(table.RowCount(), capacity);
+    EXPECT_EQ(table.Row(0), kHeader);
+    EXPECT_EQ(table.Cell(0, capacity - 1), "p0");  // the first listed goes lowest
+    int empty = 0;
+    for (int r = 1; r < capacity; ++r) empty += table.Cell(0, r).empty();
+    EXPECT_EQ(empty, 0);
+}
+
 TEST_F(RefreshProcessTableTest, PrepareConnectsOnlyWhenNeededAndAlwaysDropsTheList) {
     EXPECT_TRUE(PrepareProcessQuery(source));
     EXPECT_TRUE(source.Active());
