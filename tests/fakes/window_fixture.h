@@ -1,6 +1,7 @@
 #pragma once
 // The real main window, offscreen, over fake ports and a temporary program folder.
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -68,6 +69,15 @@ struct WindowFixture {
         p.now = [this] { return now; };
         window = std::make_unique<TfrmORmain>(std::move(p));
         return *window;
+    }
+
+    // The window's timers keep running while a test drives its handlers, and a run's message
+    // processing would deliver their ticks once a second has passed; a day-long interval leaves
+    // every tick to the test (runs restart the timers with the interval they hold).
+    void QuietTimers() {
+        for (const char* name : {"tmrUsage", "tmrCheckCPU", "tmr_Process"})
+            if (auto* t = window->findChild<QTimer*>(QString::fromLatin1(name)))
+                t->setInterval(24 * 3600 * 1000);
     }
 
     template <typename T>
