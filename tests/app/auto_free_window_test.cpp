@@ -14,8 +14,11 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <QCoreApplication>
+
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fakes/window_fixture.h"
@@ -357,6 +360,49 @@ TEST(AutoFreeWindow, StoredChoicesOfThePanelAreShownAfterStartUp) {
     EXPECT_EQ(w.AutoTriggerAmount(), 205);
     EXPECT_EQ(w.QuietTicks(), 0);
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
+}
+
+TEST(AutoFreeWindow, AmountsFollowTheUnitSystem) {
+    WindowFixture f;
+    f.memory.status.totalPhys = 2048 * kMiB;  // 2,048 units in IEC, 2,147 in SI
+    TfrmORmain& w = f.Create();
+    // 2048 / 100 × 15 = 307.2; 2147 / 100 × 15 = 322.05.
+    EXPECT_EQ(f.Find<QLabel>("lblAutoRAMtoFree")->text(), "307 MiB");
+    EXPECT_EQ(f.Find<QLabel>("lblRAMTrigger")->text(), "307 MiB");
+    f.Find<QRadioButton>("rb_SI")->setChecked(true);
+    EXPECT_EQ(f.Find<QLabel>("lblAutoRAMtoFree")->text(), "322 MB");
+    EXPECT_EQ(f.Find<QLabel>("lblRAMTrigger")->text(), "322 MB");
+    EXPECT_EQ(w.AutoFreeAmount(), 322);
+    EXPECT_EQ(w.AutoTriggerAmount(), 322);
+    f.Find<QRadioButton>("rb_IEC")->setChecked(true);
+    EXPECT_EQ(f.Find<QLabel>("lblRAMTrigger")->text(), "307 MiB");
+    EXPECT_EQ(w.AutoTriggerAmount(), 307);
+}
+
+TEST(HotKeyWindow, APressOnTheKeysOwnThreadTogglesTheButtonOnTheWindowsThread) {
+    WindowFixture f;
+    TfrmORmain& w = f.Create();
+    ASSERT_TRUE(f.hotKey.Registered());
+    ASSERT_FALSE(w.isVisible());
+    auto* button = f.Find<QPushButton>("btnTest_Auto_Free");
+    for (bool hiddenAfter : {false, true, false}) {
+        std::thread([&] { f.hotKey.Press(); }).join();
+        EXPECT_NE(button->isHidden(), hiddenAfter);  // handed over, not run on the key's thread
+        QCoreApplication::processEvents();
+        EXPECT_EQ(button->isHidden(), hiddenAfter);
+    }
+    f.window.reset();
+    EXPECT_FALSE(f.hotKey.Registered());  // the key is let go with the window
+}
+
+TEST(HotKeyWindow, AKeyThatCannotBeRegisteredIsNotReported) {
+    WindowFixture f;
+    f.hotKey.refuse = true;
+    TfrmORmain& w = f.Create();
+    EXPECT_EQ(f.hotKey.registrations, 1);
+    EXPECT_FALSE(w.Starting());
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    EXPECT_TRUE(f.Find<QPushButton>("btnTest_Auto_Free")->isHidden());
 }
 
 TEST(ProcessorFigure, IdleShowsOneAndAFailedSampleKeepsTheLastFigure) {

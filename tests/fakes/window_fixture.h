@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_heap.h"
+#include "fakes/fake_hot_key.h"
 #include "fakes/fake_memory_status.h"
 #include "fakes/fake_process_source.h"
 #include "fakes/fake_processor_times.h"
@@ -30,6 +31,7 @@ struct WindowFixture {
     FakeProcessSource processes;
     FakeRunEntries runEntries;
     FakeDialogs dialogs;
+    FakeHotKey hotKey;
     std::vector<std::string> params;
     std::string fileVersion = "2.2.0.1";
     bool trayAvailable = true;
@@ -62,6 +64,7 @@ struct WindowFixture {
         p.processes = &processes;
         p.runEntries = &runEntries;
         p.dialogs = &dialogs;
+        p.hotKey = &hotKey;
         p.exeName = ExePath();
         p.params = params;
         p.fileVersion = fileVersion;
