@@ -75,8 +75,10 @@ public:
             const std::string fd = std::to_string(fds[1]);
             const int devNull = open("/dev/null", O_WRONLY);
             if (devNull >= 0) dup2(devNull, STDERR_FILENO);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-                   "640x480x24", static_cast<char*>(nullptr));
+            // -noreset: like a desktop, whose window manager stays connected, the server does
+            // not start over each time its last client leaves.
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-noreset",
+                   "-screen", "0", "640x480x24", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);

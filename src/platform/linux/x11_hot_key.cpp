@@ -95,6 +95,8 @@ bool X11GlobalHotKey::Register(std::function<void()> onPress) {
     const Keyboard kb = ReadKeyboard(conn_);
     const xcb_keycode_t key = kb.a;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(conn_)).data->root;
+    key_ = key;
+    root_ = root;
     bool ok = key != 0;
     for (uint16_t mods : ModifierCombinations(kb.numLockMask)) {
         if (!ok) break;
@@ -143,8 +145,17 @@ void X11GlobalHotKey::Unregister() {
         if (fd >= 0) close(fd);
         fd = -1;
     }
-    if (conn_) xcb_disconnect(conn_);  // the server drops the grabs with the connection
+    if (conn_) {
+        // The server would drop the grabs with the connection, but only once it has noticed the
+        // connection close; letting the key go with a round trip first means it is free the
+        // moment this returns, for a new registration or another program.
+        if (key_ && !xcb_connection_has_error(conn_))
+            std::free(xcb_request_check(
+                conn_, xcb_ungrab_key_checked(conn_, key_, root_, XCB_MOD_MASK_ANY)));
+        xcb_disconnect(conn_);
+    }
     conn_ = nullptr;
+    key_ = 0;
     onPress_ = nullptr;
 }
 
