@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -238,6 +239,30 @@ TEST(AutoFreeWindow, SilentAndNotSilentWithTheWindowHiddenAndShown) {
         EXPECT_EQ(f.Find<QLabel>("lblttempts")->text(), "attempts to free target RAM.");
         EXPECT_EQ(w.LogTable().Cell(3, 1), "150 MiB");
         EXPECT_EQ(w.QuietTicks(), 0);
+    }
+}
+
+TEST(AutoFreeWindow, ARunEndedByAnErrorStillRestoresTheAttemptsAndTheTray) {
+    struct Case {
+        const char* name;
+        void (*start)(TfrmORmain&);
+    };
+    const Case cases[] = {
+        {"Light Clean", [](TfrmORmain& w) { w.RunPreset(25, true); }},
+        {"automatic run, not silent", [](TfrmORmain& w) { w.RunAutoFree(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowFixture f;
+        TfrmORmain& w = Armed(f);
+        f.Find<QCheckBox>("chbAuto_Free_Silent")->setChecked(false);
+        f.Find<QSpinBox>("spnAtempts")->setValue(3);
+        f.heap.onObtain = [] { throw std::runtime_error("the heap broke its promise"); };
+        EXPECT_THROW(c.start(w), std::runtime_error);
+        EXPECT_EQ(f.Find<QSpinBox>("spnAtempts")->value(), 3);
+        EXPECT_EQ(Stored(f.registry, "Attempts"), 3u);
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_FALSE(w.Running());
     }
 }
 
