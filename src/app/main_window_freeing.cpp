@@ -169,9 +169,19 @@ void TfrmORmain::RunPreset(int percent, bool setsTargetBar) {
     ShowAndRaise();
     pg_RAM->setCurrentWidget(tab_FreeMemory);
     repaint();
-    CleanRAM(percent);
-    SetAttempts(attempts);
-    HideToTray();
+    // An error that ends the run still puts the user's number of attempts back (it is stored,
+    // so it would otherwise stay 1 for good) and the window back in the tray.
+    const auto finish = [&] {
+        SetAttempts(attempts);
+        HideToTray();
+    };
+    try {
+        CleanRAM(percent);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
 }
 
 void TfrmORmain::LMDGlobalHotKey2KeyDown() {
@@ -218,9 +228,17 @@ void TfrmORmain::RunAutoFree() {
         repaint();
     }
     QCoreApplication::processEvents();
-    CleanRAM(tbrAuto_Level->value());
-    SetAttempts(attempts);
-    if (!wasVisible) HideToTray();
+    const auto finish = [&] {
+        SetAttempts(attempts);
+        if (!wasVisible) HideToTray();
+    };
+    try {
+        CleanRAM(tbrAuto_Level->value());
+    } catch (...) {
+        finish();  // as for a preset: the stored attempts are not left at 1
+        throw;
+    }
+    finish();
 }
 
 void TfrmORmain::AutoLevelChanged() {

@@ -3,6 +3,7 @@
 // test can see every block obtained, refused, released, released twice or never released.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -21,9 +22,12 @@ public:
     // 1-based number of the Release call that reports failure (0: none). The block counts as
     // not given back, but a second attempt on it is still a fault.
     std::int64_t failReleaseAt = 0;
+    // Runs at the start of every Obtain call: lets a test look at its caller in mid-run.
+    std::function<void()> onObtain;
 
     void* Obtain(std::size_t bytes) override {
         ++obtainCalls;
+        if (onObtain) onObtain();
         if (refuseAt != 0 && (obtainCalls == refuseAt || (refuseOnwards && obtainCalls > refuseAt)))
             return nullptr;
         next_ += 4096;

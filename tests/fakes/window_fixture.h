@@ -2,6 +2,7 @@
 // The real main window, offscreen, over fake ports and a temporary program folder.
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "app/main_window.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_heap.h"
+#include "fakes/fake_hot_key.h"
 #include "fakes/fake_memory_status.h"
 #include "fakes/fake_process_source.h"
 #include "fakes/fake_processor_times.h"
@@ -30,6 +32,7 @@ struct WindowFixture {
     FakeProcessSource processes;
     FakeRunEntries runEntries;
     FakeDialogs dialogs;
+    FakeHotKey hotKey;
     std::vector<std::string> params;
     std::string fileVersion = "2.2.0.1";
     bool trayAvailable = true;
@@ -69,6 +72,7 @@ struct WindowFixture {
         p.processes = &processes;
         p.runEntries = &runEntries;
         p.dialogs = &dialogs;
+        p.hotKey = &hotKey;
         p.exeName = ExePath();
         p.params = params;
         p.fileVersion = fileVersion;
@@ -76,6 +80,15 @@ struct WindowFixture {
         p.now = [this] { return now; };
         window = std::make_unique<TfrmORmain>(std::move(p));
         return *window;
+    }
+
+    // The window's timers keep running while a test drives its handlers, and a run's message
+    // processing would deliver their ticks once a second has passed; a day-long interval leaves
+    // every tick to the test (runs restart the timers with the interval they hold).
+    void QuietTimers() {
+        for (const char* name : {"tmrUsage", "tmrCheckCPU", "tmr_Process"})
+            if (auto* t = window->findChild<QTimer*>(QString::fromLatin1(name)))
+                t->setInterval(24 * 3600 * 1000);
     }
 
     template <typename T>
