@@ -149,7 +149,8 @@ void TfrmORmain::BuildTray() {
     connect(tryIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
         if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) ToggleFromTray();
     });
-    if (FPorts.trayAvailable) tryIcon->show();
+    // Shown even when no notification area exists yet: the icon docks as soon as one appears.
+    tryIcon->show();
 }
 
 void TfrmORmain::ShowMainWindow1Click() { ShowAndRaise(); }
@@ -166,7 +167,7 @@ void TfrmORmain::ShowAndRaise() {
 
 void TfrmORmain::HideToTray() {
     // Without a notification area a hidden window could never be reached again.
-    if (!FPorts.trayAvailable) {
+    if (!FPorts.trayAvailable()) {
         showMinimized();
         return;
     }

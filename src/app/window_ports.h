@@ -31,7 +31,9 @@ struct WindowPorts {
     std::string exeName;                    // full path of the running executable
     std::vector<std::string> params;        // command-line parameters without the program path
     std::string fileVersion;                // empty when none is compiled in
-    bool trayAvailable = true;              // the desktop has a notification area
+    // Whether the desktop has a notification area now. Asked each time it matters: a panel can
+    // start after the program (a login where autostart entries race the panel).
+    std::function<bool()> trayAvailable = [] { return true; };
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 };
 

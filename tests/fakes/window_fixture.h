@@ -76,7 +76,7 @@ struct WindowFixture {
         p.exeName = ExePath();
         p.params = params;
         p.fileVersion = fileVersion;
-        p.trayAvailable = trayAvailable;
+        p.trayAvailable = [this] { return trayAvailable; };
         p.now = [this] { return now; };
         window = std::make_unique<TfrmORmain>(std::move(p));
         return *window;
