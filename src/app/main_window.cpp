@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QShowEvent>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
@@ -36,6 +37,9 @@ TfrmORmain::TfrmORmain(WindowPorts ports, QWidget* parent)
     : QWidget(parent), FPorts(std::move(ports)) {
     setObjectName(QStringLiteral("frmORmain"));
     setWindowTitle(QStringLiteral(" Orrindo Pro 2.2"));
+    // Title bar with close and maximise only: minimising and the window menu are not offered.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(AppIcon());
     ResetLog(FLog);
     ResetProcessTable(FProcessTable);
@@ -75,11 +79,20 @@ void TfrmORmain::StartUp() {
     RefreshProcessTable();
     SortProcessTable(0, true);
     UpdateTotalRAM();
-    UpdateTargetCaption();
-    ShowAutoFreeAmount();
-    ShowAutoTriggerAmount();
-    CopyCPULoad();
-    CPUThresholdChanged();
+    {
+        // Settings that could not be read leave the sliders in their design state; the clamps
+        // of these steps must not write that state over the choices the user has stored.
+        FHoldStores = !FSettingsRead;
+        struct Release {
+            bool& flag;
+            ~Release() { flag = false; }
+        } release{FHoldStores};
+        UpdateTargetCaption();
+        ShowAutoFreeAmount();
+        ShowAutoTriggerAmount();
+        CopyCPULoad();
+        CPUThresholdChanged();
+    }
     scpGraph->SetActive(true);
     FHelpDocument = QString::fromStdString(FExePath) + QStringLiteral("Orrindo Pro.chm");
     // With settings that could not be read the boxes show their design state, not the user's
@@ -141,9 +154,12 @@ void TfrmORmain::BuildTray() {
     tryIcon->setObjectName(QStringLiteral("tryIcon"));
     tryIcon->setContextMenu(popTaskBar);
     tryIcon->setToolTip(QStringLiteral("Orrindo Pro"));
-    connect(tryIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) ToggleFromTray();
-    });
+    // Every double click begins with a click, which has already toggled the window; answering
+    // the double click as well would put it straight back.
+    connect(tryIcon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason r) {
+                if (r == QSystemTrayIcon::Trigger) ToggleFromTray();
+            });
     if (FPorts.trayAvailable) tryIcon->show();
 }
 
@@ -152,11 +168,25 @@ void TfrmORmain::ShowMainWindow1Click() { ShowAndRaise(); }
 void TfrmORmain::erminate1Click() { RequestEnd(); }
 
 void TfrmORmain::ShowAndRaise() {
+    CentreOnFirstShow();
     if (isMinimized()) showNormal();
     else show();
     raise();
     activateWindow();
     repaint();
+}
+
+void TfrmORmain::CentreOnFirstShow() {
+    // Where the window manager would put a new window is its own policy; the first showing is
+    // centred on the primary monitor, later ones keep where the user left it.
+    if (FPlaced) return;
+    FPlaced = true;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    // Before the first showing the frame is known only where the platform knows it already.
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
 }
 
 void TfrmORmain::HideToTray() {
@@ -182,6 +212,21 @@ void TfrmORmain::closeEvent(QCloseEvent* event) {
     }
     event->ignore();
     HideToTray();
+}
+
+void TfrmORmain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Minimising goes to the tray like closing does, and the window comes back unminimised.
+    // Hiding is left to the event loop: the state change is still being delivered.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && FPorts.trayAvailable)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!isMinimized()) return;
+                hide();
+                setWindowState(windowState() & ~Qt::WindowMinimized);
+            },
+            Qt::QueuedConnection);
 }
 
 void TfrmORmain::showEvent(QShowEvent* event) {

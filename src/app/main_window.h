@@ -142,6 +142,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;   // FormCloseQuery
+    void changeEvent(QEvent* event) override;       // minimising hides to the tray
     void showEvent(QShowEvent* event) override;     // FormShow
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -157,6 +158,7 @@ private:
     void BuildTimers();
     void ConnectHandlers();
     void RequestEnd();
+    void CentreOnFirstShow();
     void Message(const QString& text);
     QString LogDateTime() const;
     void SetAttempts(int value);
@@ -190,6 +192,8 @@ private:
     bool FSettingsRead = false;
     bool FEndRequested = false;
     bool FSessionEnding = false;
+    bool FPlaced = false;      // the window has been centred for its first showing
+    bool FHoldStores = false;  // start-up steps that must not store the design state
     StringTable FLog;
     StringTable FProcessTable;
 
