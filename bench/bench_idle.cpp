@@ -1,7 +1,8 @@
 // What the running program costs while nobody uses it: CPU time as a share of one core and
 // resident size over a stretch of 1-second updates, first with the window hidden in the tray,
-// then with it shown on the Monitor page. The reference is an empty Qt event loop started beside
-// it and measured over the same seconds, and the goals (0.2 % of a core, 50 MiB).
+// then with it shown on the Monitor page. The references are two Qt programs started beside it
+// and measured over the same seconds (an empty event loop, and one that also wakes once a
+// second), and the goals (0.2 % of a core, 50 MiB).
 //
 // It runs a copy of the real ORPRAM with its own XDG directories on the desktop in $DISPLAY,
 // which must have a notification area (e.g. Xvfb with openbox and tint2), and drives it with
@@ -14,6 +15,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QString>
+#include <QTimer>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -201,19 +203,22 @@ bool Running(pid_t pid) {
     return ::waitpid(pid, &status, WNOHANG) == 0;
 }
 
-std::optional<std::pair<Interval, Interval>> MeasureBoth(pid_t program, pid_t reference,
-                                                         double seconds) {
-    const auto p0 = ReadUsage(program), r0 = ReadUsage(reference);
+// Samples every process at the start and the end of the same stretch of seconds.
+std::optional<std::vector<Interval>> Measure(const std::vector<pid_t>& pids, double seconds) {
+    std::vector<Usage> start;
+    for (pid_t pid : pids)
+        if (auto u = ReadUsage(pid)) start.push_back(*u);
     const auto t0 = Clock::now();
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-    const auto p1 = ReadUsage(program), r1 = ReadUsage(reference);
     const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
-    if (!p0 || !r0 || !p1 || !r1 || !Running(program) || !Running(reference)) return std::nullopt;
-    auto interval = [wall](const Usage& a, const Usage& b) {
-        return Interval{100.0 * (b.runSeconds - a.runSeconds) / wall,
-                        100.0 * (b.cpuSeconds - a.cpuSeconds) / wall, b};
-    };
-    return std::make_pair(interval(*p0, *p1), interval(*r0, *r1));
+    std::vector<Interval> out;
+    for (std::size_t i = 0; i < pids.size(); ++i) {
+        const auto end = ReadUsage(pids[i]);
+        if (!end || start.size() != pids.size() || !Running(pids[i])) return std::nullopt;
+        out.push_back({100.0 * (end->runSeconds - start[i].runSeconds) / wall,
+                       100.0 * (end->cpuSeconds - start[i].cpuSeconds) / wall, *end});
+    }
+    return out;
 }
 
 std::string Ratio(double value, double reference) {
@@ -223,22 +228,35 @@ std::string Ratio(double value, double reference) {
     return buf;
 }
 
-void PrintRow(const char* what, const Interval& i, const Interval& reference) {
-    std::printf("%-22s %7.3f %% %7.3f %% %7s %8s   %6.1f MiB %7s %8s   (peak %.1f, own %.1f MiB)\n",
-                what, i.cpuPercent, i.tickPercent, Ratio(i.cpuPercent, kCpuGoalPercent).c_str(),
-                Ratio(i.cpuPercent, reference.cpuPercent).c_str(), i.end.rssMiB,
-                Ratio(i.end.rssMiB, kRssGoalMiB).c_str(),
-                Ratio(i.end.rssMiB, reference.end.rssMiB).c_str(), i.end.peakMiB, i.end.anonMiB);
-}
-
-void PrintHeader(const char* title, double seconds) {
+// Each row against the goal, the empty loop and the loop that wakes once a second.
+void PrintTable(const char* title, double seconds, const std::vector<Interval>& rows) {
+    static const char* const kNames[] = {"ORPRAM", "empty Qt event loop", "Qt loop, 1 s timer"};
     std::printf("\n%s, %.0f s\n", title, seconds);
-    std::printf("%-22s %9s %9s %7s %8s   %10s %7s %8s\n", "", "CPU/core", "(ticks)", "x goal",
-                "x empty", "resident", "x goal", "x empty");
+    std::printf("%-20s %9s %9s %6s %6s %6s  %10s %6s %6s %6s  %s\n", "", "CPU/core", "(ticks)",
+                "xgoal", "xempty", "xtimer", "resident", "xgoal", "xempty", "xtimer", "peak, own");
+    const Interval& empty = rows[1];
+    const Interval& timer = rows[2];
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Interval& r = rows[i];
+        std::printf(
+            "%-20s %7.3f %% %7.3f %% %6s %6s %6s  %6.1f MiB %6s %6s %6s  %.1f, %.1f MiB\n",
+            kNames[i], r.cpuPercent, r.tickPercent, Ratio(r.cpuPercent, kCpuGoalPercent).c_str(),
+            Ratio(r.cpuPercent, empty.cpuPercent).c_str(),
+            Ratio(r.cpuPercent, timer.cpuPercent).c_str(), r.end.rssMiB,
+            Ratio(r.end.rssMiB, kRssGoalMiB).c_str(), Ratio(r.end.rssMiB, empty.end.rssMiB).c_str(),
+            Ratio(r.end.rssMiB, timer.end.rssMiB).c_str(), r.end.peakMiB, r.end.anonMiB);
+    }
 }
 
-int EmptyLoop(int argc, char** argv) {
+// The references: a Qt application that only waits, and one that also wakes once a second,
+// the least that any program refreshing its figures every second must pay.
+int ReferenceLoop(int argc, char** argv, bool ticking) {
     QApplication app(argc, argv);
+    QTimer timer;
+    if (ticking) {
+        QObject::connect(&timer, &QTimer::timeout, [] {});
+        timer.start(1000);
+    }
     return app.exec();
 }
 
@@ -289,7 +307,10 @@ bool WaitUntil(double seconds, const auto& condition) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--empty-loop") == 0) return EmptyLoop(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--empty-loop") == 0)
+        return ReferenceLoop(argc, argv, false);
+    if (argc > 1 && std::strcmp(argv[1], "--timer-loop") == 0)
+        return ReferenceLoop(argc, argv, true);
 
     const Options opt = ParseOptions(argc, argv);
     if (!std::getenv("DISPLAY") || !HaveCommand("xdotool")) {
@@ -317,17 +338,21 @@ int main(int argc, char** argv) {
     const std::string self = fs::canonical("/proc/self/exe").string();
     const pid_t program = Spawn({exe.string()}, env, out);
     const pid_t reference = Spawn({self, "--empty-loop"}, env, out);
+    const pid_t ticking = Spawn({self, "--timer-loop"}, env, out);
+    const std::vector<pid_t> measured = {program, reference, ticking};
     int rc = 0;
     auto fail = [&](const char* why) {
         std::fprintf(stderr, "bench_idle: %s (program output in %s)\n", why, out.c_str());
         rc = 1;
     };
 
-    std::printf("program %s, reference: an empty Qt event loop started beside it\n",
-                opt.program.c_str());
+    std::printf(
+        "program %s; references started beside it: an empty Qt event loop, and one "
+        "with a 1-second timer\n",
+        opt.program.c_str());
     const fs::path userFile = root / "config" / "orrindo-pro" / "user.reg";
     do {
-        if (program <= 0 || reference <= 0) {
+        if (program <= 0 || reference <= 0 || ticking <= 0) {
             fail("cannot start the program or the reference");
             break;
         }
@@ -347,14 +372,12 @@ int main(int argc, char** argv) {
             break;
         }
 
-        const auto hidden = MeasureBoth(program, reference, opt.seconds);
+        const auto hidden = Measure(measured, opt.seconds);
         if (!hidden) {
             fail("the program ended while it was measured");
             break;
         }
-        PrintHeader("Window hidden in the tray", opt.seconds);
-        PrintRow("ORPRAM", hidden->first, hidden->second);
-        PrintRow("empty Qt event loop", hidden->second, hidden->second);
+        PrintTable("Window hidden in the tray", opt.seconds, *hidden);
 
         // A second start without parameters brings the first forward, which is the same
         // handler as the tray menu's "Show Main Window" without depending on where the panel
@@ -386,22 +409,21 @@ int main(int argc, char** argv) {
         }
         std::this_thread::sleep_for(std::chrono::seconds(2));
 
-        const auto shown = MeasureBoth(program, reference, opt.seconds);
+        const auto shown = Measure(measured, opt.seconds);
         if (!shown) {
             fail("the program ended while it was measured");
             break;
         }
-        PrintHeader("Window shown on the Monitor page", opt.seconds);
-        PrintRow("ORPRAM", shown->first, shown->second);
-        PrintRow("empty Qt event loop", shown->second, shown->second);
+        PrintTable("Window shown on the Monitor page", opt.seconds, *shown);
         std::printf(
-            "\ngoals: %.1f %% of a core, %.0f MiB resident; \"x empty\" compares with the "
-            "empty loop over the same seconds\n",
+            "\ngoals: %.1f %% of a core, %.0f MiB resident; xempty and xtimer compare with the "
+            "reference loops over the same seconds; own = RssAnon\n",
             kCpuGoalPercent, kRssGoalMiB);
     } while (false);
 
     End(program);
     End(reference);
+    End(ticking);
     if (rc == 0) fs::remove_all(root);
     return rc;
 }
