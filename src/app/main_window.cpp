@@ -216,15 +216,14 @@ void TfrmORmain::closeEvent(QCloseEvent* event) {
 
 void TfrmORmain::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    // Minimising goes to the tray like closing does, and the window comes back unminimised.
+    // Minimising goes to the tray like closing does. The window keeps its minimised state while
+    // hidden (clearing it would map the hidden window again on X11); showing restores it.
     // Hiding is left to the event loop: the state change is still being delivered.
     if (event->type() == QEvent::WindowStateChange && isMinimized() && FPorts.trayAvailable)
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (!isMinimized()) return;
-                hide();
-                setWindowState(windowState() & ~Qt::WindowMinimized);
+                if (isMinimized()) hide();
             },
             Qt::QueuedConnection);
 }
