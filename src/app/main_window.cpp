@@ -160,7 +160,9 @@ void TfrmORmain::BuildTray() {
             [this](QSystemTrayIcon::ActivationReason r) {
                 if (r == QSystemTrayIcon::Trigger) ToggleFromTray();
             });
-    if (FPorts.trayAvailable) tryIcon->show();
+    // Shown also where there is no notification area yet: a panel that starts after the
+    // program (both started at login) gets the icon as soon as it is there.
+    tryIcon->show();
 }
 
 void TfrmORmain::ShowMainWindow1Click() { ShowAndRaise(); }
@@ -189,9 +191,13 @@ void TfrmORmain::CentreOnFirstShow() {
     move(frame.topLeft());
 }
 
+bool TfrmORmain::TrayAvailable() const {
+    return FPorts.trayAvailable || QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 void TfrmORmain::HideToTray() {
     // Without a notification area a hidden window could never be reached again.
-    if (!FPorts.trayAvailable) {
+    if (!TrayAvailable()) {
         showMinimized();
         return;
     }
@@ -219,7 +225,7 @@ void TfrmORmain::changeEvent(QEvent* event) {
     // Minimising goes to the tray like closing does. The window keeps its minimised state while
     // hidden (clearing it would map the hidden window again on X11); showing restores it.
     // Hiding is left to the event loop: the state change is still being delivered.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && FPorts.trayAvailable)
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && TrayAvailable())
         QMetaObject::invokeMethod(
             this,
             [this] {

@@ -159,6 +159,8 @@ private:
     void ConnectHandlers();
     void RequestEnd();
     void CentreOnFirstShow();
+    // A notification area now: there was one at start, or one has appeared since.
+    bool TrayAvailable() const;
     void Message(const QString& text);
     QString LogDateTime() const;
     void SetAttempts(int value);

@@ -83,7 +83,8 @@ int RunProgram(int argc, char** argv) {
     ports.exeName = exe;
     ports.params = params;
     ports.fileVersion = ORP_VERSION;
-    ports.trayAvailable = display && QSystemTrayIcon::isSystemTrayAvailable();
+    const bool tray = display && QSystemTrayIcon::isSystemTrayAvailable();
+    ports.trayAvailable = tray;
 
     TfrmORmain window(std::move(ports));
     QObject::connect(&guard, &SingleInstanceGuard::ActivationRequested, &window,
@@ -91,8 +92,7 @@ int RunProgram(int argc, char** argv) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.SessionEnding(); });
     // Without a notification area the window is the only way in.
-    if (display && !window.TrayIcon()->isVisible() && params.empty() && !app.EndRequested())
-        window.ShowAndRaise();
+    if (display && !tray && params.empty() && !app.EndRequested()) window.ShowAndRaise();
     const int rc = app.Run();
     return window.EndRequested() ? window.ExitCode() : rc;
 }
