@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QShowEvent>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
@@ -36,11 +37,9 @@ TfrmORmain::TfrmORmain(WindowPorts ports, QWidget* parent)
     : QWidget(parent), FPorts(std::move(ports)) {
     setObjectName(QStringLiteral("frmORmain"));
     setWindowTitle(QStringLiteral(" Orrindo Pro 2.2"));
-    // The frame keeps its icon, close and maximize; there is no minimize, as the window goes
-    // to the tray instead.
+    // Title bar with close and maximise only: minimising and the window menu are not offered.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(AppIcon());
     ResetLog(FLog);
     ResetProcessTable(FProcessTable);
@@ -80,11 +79,20 @@ void TfrmORmain::StartUp() {
     RefreshProcessTable();
     SortProcessTable(0, true);
     UpdateTotalRAM();
-    UpdateTargetCaption();
-    ShowAutoFreeAmount();
-    ShowAutoTriggerAmount();
-    CopyCPULoad();
-    CPUThresholdChanged();
+    {
+        // Settings that could not be read leave the sliders in their design state; the clamps
+        // of these steps must not write that state over the choices the user has stored.
+        FHoldStores = !FSettingsRead;
+        struct Release {
+            bool& flag;
+            ~Release() { flag = false; }
+        } release{FHoldStores};
+        UpdateTargetCaption();
+        ShowAutoFreeAmount();
+        ShowAutoTriggerAmount();
+        CopyCPULoad();
+        CPUThresholdChanged();
+    }
     scpGraph->SetActive(true);
     FHelpDocument = QString::fromStdString(FExePath) + QStringLiteral("Orrindo Pro.chm");
     // With settings that could not be read the boxes show their design state, not the user's
@@ -146,10 +154,14 @@ void TfrmORmain::BuildTray() {
     tryIcon->setObjectName(QStringLiteral("tryIcon"));
     tryIcon->setContextMenu(popTaskBar);
     tryIcon->setToolTip(QStringLiteral("Orrindo Pro"));
-    connect(tryIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) ToggleFromTray();
-    });
-    // Shown even when no notification area exists yet: the icon docks as soon as one appears.
+    // Every double click begins with a click, which has already toggled the window; answering
+    // the double click as well would put it straight back.
+    connect(tryIcon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason r) {
+                if (r == QSystemTrayIcon::Trigger) ToggleFromTray();
+            });
+    // Shown also where there is no notification area yet: a panel that starts after the
+    // program (both started at login) gets the icon as soon as it is there.
     tryIcon->show();
 }
 
@@ -158,6 +170,7 @@ void TfrmORmain::ShowMainWindow1Click() { ShowAndRaise(); }
 void TfrmORmain::erminate1Click() { RequestEnd(); }
 
 void TfrmORmain::ShowAndRaise() {
+    CentreOnFirstShow();
     if (isMinimized()) showNormal();
     else show();
     raise();
@@ -165,9 +178,26 @@ void TfrmORmain::ShowAndRaise() {
     repaint();
 }
 
+void TfrmORmain::CentreOnFirstShow() {
+    // Where the window manager would put a new window is its own policy; the first showing is
+    // centred on the primary monitor, later ones keep where the user left it.
+    if (FPlaced) return;
+    FPlaced = true;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    // Before the first showing the frame is known only where the platform knows it already.
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+bool TfrmORmain::TrayAvailable() const {
+    return FPorts.trayAvailable();
+}
+
 void TfrmORmain::HideToTray() {
     // Without a notification area a hidden window could never be reached again.
-    if (!FPorts.trayAvailable()) {
+    if (!TrayAvailable()) {
         showMinimized();
         return;
     }
@@ -188,6 +218,20 @@ void TfrmORmain::closeEvent(QCloseEvent* event) {
     }
     event->ignore();
     HideToTray();
+}
+
+void TfrmORmain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Minimising goes to the tray like closing does. The window keeps its minimised state while
+    // hidden (clearing it would map the hidden window again on X11); showing restores it.
+    // Hiding is left to the event loop: the state change is still being delivered.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && TrayAvailable())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isMinimized()) hide();
+            },
+            Qt::QueuedConnection);
 }
 
 void TfrmORmain::showEvent(QShowEvent* event) {

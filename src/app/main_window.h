@@ -143,6 +143,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;   // FormCloseQuery
+    void changeEvent(QEvent* event) override;       // minimising hides to the tray
     void showEvent(QShowEvent* event) override;     // FormShow
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -158,6 +159,9 @@ private:
     void BuildTimers();
     void ConnectHandlers();
     void RequestEnd();
+    void CentreOnFirstShow();
+    // A notification area now: there was one at start, or one has appeared since.
+    bool TrayAvailable() const;
     void Message(const QString& text);
     QString LogDateTime() const;
     void SetAttempts(int value);
@@ -191,6 +195,8 @@ private:
     bool FSettingsRead = false;
     bool FEndRequested = false;
     bool FSessionEnding = false;
+    bool FPlaced = false;      // the window has been centred for its first showing
+    bool FHoldStores = false;  // start-up steps that must not store the design state
     StringTable FLog;
     StringTable FProcessTable;
 

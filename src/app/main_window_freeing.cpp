@@ -244,7 +244,8 @@ void TfrmORmain::RunAutoFree() {
 void TfrmORmain::AutoLevelChanged() {
     lblAuto_Level->setText(QString::number(tbrAuto_Level->value()) + QLatin1Char('%'));
     ShowAutoFreeAmount();
-    if (!StoreAutoLevel(*FPorts.registry, tbrAuto_Level->value())) Message(msg::kAutoLevel);
+    if (!FHoldStores && !StoreAutoLevel(*FPorts.registry, tbrAuto_Level->value()))
+        Message(msg::kAutoLevel);
 }
 
 void TfrmORmain::ShowAutoFreeAmount() {
@@ -262,7 +263,7 @@ void TfrmORmain::ShowAutoFreeAmount() {
 void TfrmORmain::AutoTriggerChanged() {
     lblAuto_Level_Trigger->setText(QString::number(tbrAuto_Trigger_Level->value()) + QLatin1Char('%'));
     ShowAutoTriggerAmount();
-    if (!StoreAutoTriggerLevel(*FPorts.registry, tbrAuto_Trigger_Level->value()))
+    if (!FHoldStores && !StoreAutoTriggerLevel(*FPorts.registry, tbrAuto_Trigger_Level->value()))
         Message(msg::kAutoTriggerLevel);
 }
 
@@ -278,7 +279,7 @@ void TfrmORmain::CPUThresholdChanged() {
     if (clamped != tbrCPU_Threshold->value()) tbrCPU_Threshold->setValue(clamped);
     const int position = tbrCPU_Threshold->value();
     lblCPU_Threshold->setText(QString::number(position) + QLatin1Char('%'));
-    if (!StoreCPUThreshold(*FPorts.registry, position)) Message(msg::kCPUThreshold);
+    if (!FHoldStores && !StoreCPUThreshold(*FPorts.registry, position)) Message(msg::kCPUThreshold);
     FCPUThreshold = position;
 }
 

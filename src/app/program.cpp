@@ -83,6 +83,7 @@ int RunProgram(int argc, char** argv) {
     ports.exeName = exe;
     ports.params = params;
     ports.fileVersion = ORP_VERSION;
+    const bool tray = display && QSystemTrayIcon::isSystemTrayAvailable();
     ports.trayAvailable = [display] { return display && QSystemTrayIcon::isSystemTrayAvailable(); };
 
     TfrmORmain window(std::move(ports));
@@ -91,8 +92,7 @@ int RunProgram(int argc, char** argv) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.SessionEnding(); });
     // Without a notification area the window is the only way in.
-    if (display && !QSystemTrayIcon::isSystemTrayAvailable() && params.empty() && !app.EndRequested())
-        window.ShowAndRaise();
+    if (display && !tray && params.empty() && !app.EndRequested()) window.ShowAndRaise();
     const int rc = app.Run();
     return window.EndRequested() ? window.ExitCode() : rc;
 }

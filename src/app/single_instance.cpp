@@ -27,14 +27,15 @@ bool AskRunningInstance(const QString& serverName, bool comeForward) {
 SingleInstanceGuard::SingleInstanceGuard(const QString& name, QObject* parent,
                                          bool askToComeForward)
     : QObject(parent) {
-    // Socket and lock live in the user's runtime directory, so one user's sessions (or a test
-    // with its own runtime directory) never find another's instance.
+    // The socket lives in the user's private runtime folder, not in the shared temporary one:
+    // there nobody else can take its name first, answer in the running instance's place, or
+    // make every start end at once.
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty()) dir = QDir::tempPath();
-    serverName_ = QStringLiteral("%1/%2-%3").arg(dir, name).arg(getuid());
+    serverName_ = dir + QLatin1Char('/') + QStringLiteral("%1-%2").arg(name).arg(getuid());
     // Two instances started in the same instant must not both decide they are the first: the
     // check-and-listen below runs under a lock file.
-    startLock_ = std::make_unique<QLockFile>(serverName_ + QStringLiteral(".lock"));
+    startLock_ = std::make_unique<QLockFile>(serverName_ + ".lock");
     startLock_->setStaleLockTime(0);
     startLock_->tryLock(3000);
 

@@ -1,7 +1,7 @@
 #pragma once
 // One running instance per user and executable name. The first instance listens on a local
-// socket named after the executable's file name in upper case; a later one finds it there and
-// asks it to come forward.
+// socket named after the executable's file name in upper case, in the user's runtime folder
+// ($XDG_RUNTIME_DIR); a later one finds it there and asks it to come forward.
 #include <QObject>
 #include <QString>
 
