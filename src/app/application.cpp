@@ -18,12 +18,16 @@ OrpApplication::OrpApplication(int& argc, char** argv) : QApplication(argc, argv
     setQuitOnLastWindowClosed(false);
 }
 
-OrpApplication* OrpApplication::Instance() { return qobject_cast<OrpApplication*>(qApp); }
+OrpApplication* OrpApplication::Instance() {
+    return qobject_cast<OrpApplication*>(qApp);
+}
 
 void OrpApplication::ReportError(const QString& what) {
     const QString text = ErrorMessageText(what);
-    if (dialogs_) dialogs_->ShowMessage(text);
-    else std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    if (dialogs_)
+        dialogs_->ShowMessage(text);
+    else
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
 void OrpApplication::RequestEnd(int exitCode) {

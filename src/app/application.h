@@ -52,9 +52,11 @@ bool Guarded(F&& step) {
         step();
         return true;
     } catch (const std::exception& e) {
-        if (auto* app = OrpApplication::Instance()) app->ReportError(QString::fromStdString(e.what()));
+        if (auto* app = OrpApplication::Instance())
+            app->ReportError(QString::fromStdString(e.what()));
     } catch (...) {
-        if (auto* app = OrpApplication::Instance()) app->ReportError(QStringLiteral("Unknown error"));
+        if (auto* app = OrpApplication::Instance())
+            app->ReportError(QStringLiteral("Unknown error"));
     }
     return false;
 }

@@ -18,10 +18,10 @@
 #include "platform/registry.h"
 #include "settings/autostart.h"
 #include "settings/command_line.h"
-#include "ui/scope_graph.h"
-#include "ui/string_table_model.h"
 #include "ui/app_icon.h"
 #include "ui/controls.h"
+#include "ui/scope_graph.h"
+#include "ui/string_table_model.h"
 #include "ui/style.h"
 
 namespace orp {
@@ -50,7 +50,8 @@ TfrmORmain::TfrmORmain(WindowPorts ports, QWidget* parent)
     ConnectHandlers();
     if (FPorts.hotKey)
         FPorts.hotKey->Register([this] {
-            QMetaObject::invokeMethod(this, &TfrmORmain::LMDGlobalHotKey2KeyDown, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &TfrmORmain::LMDGlobalHotKey2KeyDown,
+                                      Qt::QueuedConnection);
         });
 
     // FormCreate. An error in a step ends the sequence there and is shown; the window lives on
@@ -108,14 +109,18 @@ void TfrmORmain::StartUp() {
     FStarting = false;
 }
 
-void TfrmORmain::FormDestroy() { SaveLog(FLog, FExePath); }
+void TfrmORmain::FormDestroy() {
+    SaveLog(FLog, FExePath);
+}
 
 void TfrmORmain::RequestEnd() {
     FEndRequested = true;
     if (auto* app = OrpApplication::Instance()) app->RequestEnd(FExitCode);
 }
 
-void TfrmORmain::Message(const QString& text) { FPorts.dialogs->ShowMessage(text); }
+void TfrmORmain::Message(const QString& text) {
+    FPorts.dialogs->ShowMessage(text);
+}
 
 // ---- tray life ----
 
@@ -130,10 +135,14 @@ void TfrmORmain::BuildTray() {
         connect(a, &QAction::triggered, this, [this, p] { RunPreset(p, false); });
     }
     popTaskBar->addSeparator()->setObjectName(QStringLiteral("N4"));
-    struct Named { const char* name; const char* caption; int percent; };
-    for (const Named& n : {Named{"LightClean1", "Light Clean", 25},
-                           Named{"MediumClean1", "Medium Clean", 55},
-                           Named{"HeavyClean1", "Heavy Clean", 80}}) {
+    struct Named {
+        const char* name;
+        const char* caption;
+        int percent;
+    };
+    for (const Named& n :
+         {Named{"LightClean1", "Light Clean", 25}, Named{"MediumClean1", "Medium Clean", 55},
+          Named{"HeavyClean1", "Heavy Clean", 80}}) {
         QAction* a = popTaskBar->addAction(QString::fromLatin1(n.caption));
         a->setObjectName(QString::fromLatin1(n.name));
         const int p = n.percent;
@@ -165,14 +174,20 @@ void TfrmORmain::BuildTray() {
     tryIcon->show();
 }
 
-void TfrmORmain::ShowMainWindow1Click() { ShowAndRaise(); }
+void TfrmORmain::ShowMainWindow1Click() {
+    ShowAndRaise();
+}
 
-void TfrmORmain::erminate1Click() { RequestEnd(); }
+void TfrmORmain::erminate1Click() {
+    RequestEnd();
+}
 
 void TfrmORmain::ShowAndRaise() {
     CentreOnFirstShow();
-    if (isMinimized()) showNormal();
-    else show();
+    if (isMinimized())
+        showNormal();
+    else
+        show();
     raise();
     activateWindow();
     repaint();
@@ -205,8 +220,10 @@ void TfrmORmain::HideToTray() {
 }
 
 void TfrmORmain::ToggleFromTray() {
-    if (isVisible() && !isMinimized()) HideToTray();
-    else ShowAndRaise();
+    if (isVisible() && !isMinimized())
+        HideToTray();
+    else
+        ShowAndRaise();
 }
 
 void TfrmORmain::closeEvent(QCloseEvent* event) {

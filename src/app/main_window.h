@@ -54,9 +54,9 @@ public:
     void ShowMainWindow1Click();
     void erminate1Click();
     void HideToTray();
-    void ShowAndRaise();      // show, Memory page untouched, bring to front, repaint
-    void ToggleFromTray();    // tray click: show when hidden, hide when shown
-    void SessionEnding();     // log-off or shut-down: save, then let the close through
+    void ShowAndRaise();    // show, Memory page untouched, bring to front, repaint
+    void ToggleFromTray();  // tray click: show when hidden, hide when shown
+    void SessionEnding();   // log-off or shut-down: save, then let the close through
 
     // ---- memory figures and views ----
     void UpdateTotalRAM();
@@ -142,9 +142,9 @@ public:
     QMenu* TrayMenu() const { return popTaskBar; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;   // FormCloseQuery
-    void changeEvent(QEvent* event) override;       // minimising hides to the tray
-    void showEvent(QShowEvent* event) override;     // FormShow
+    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+    void changeEvent(QEvent* event) override;      // minimising hides to the tray
+    void showEvent(QShowEvent* event) override;    // FormShow
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -24,7 +24,9 @@
 namespace orp {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // Errors in these steps of a run are ignored and the run goes on.
 template <typename F>
@@ -40,7 +42,11 @@ class WindowRunHost : public IFreeingRunHost {
 public:
     WindowRunHost(QSpinBox* attempts, QLabel* pass, QLabel* working, QProgressBar* bar,
                   const bool& abort, std::function<void()> refresh)
-        : attempts_(attempts), pass_(pass), working_(working), bar_(bar), abort_(abort),
+        : attempts_(attempts),
+          pass_(pass),
+          working_(working),
+          bar_(bar),
+          abort_(abort),
           refresh_(std::move(refresh)) {}
     int PassesWanted() override { return attempts_->value(); }
     bool AbortRequested() override { return abort_; }
@@ -66,7 +72,9 @@ private:
 };
 }  // namespace
 
-std::int64_t TfrmORmain::TargetBlocks(int percent) const { return orp::TargetBlocks(FTotalRAM, percent); }
+std::int64_t TfrmORmain::TargetBlocks(int percent) const {
+    return orp::TargetBlocks(FTotalRAM, percent);
+}
 
 void TfrmORmain::CleanRAM(int percent) {
     // Live triggers (the tray menu) can reach here while a run pumps messages; the engine's
@@ -136,7 +144,9 @@ void TfrmORmain::RestoreAfterRun() {
     FBlocks.clear();
 }
 
-void TfrmORmain::btn_AbortClick() { FAbortRequested = true; }
+void TfrmORmain::btn_AbortClick() {
+    FAbortRequested = true;
+}
 
 void TfrmORmain::UpdateTargetCaption() {
     if (tbrTarget->value() > 90) tbrTarget->setValue(90);
@@ -157,9 +167,13 @@ void TfrmORmain::tbrTargetMouseUp() {
     if (!StoreTargetRAM(*FPorts.registry, tbrTarget->value())) Message(msg::kTargetRAM);
 }
 
-void TfrmORmain::btnFreeRAMClick() { CleanRAM(tbrTarget->value()); }
+void TfrmORmain::btnFreeRAMClick() {
+    CleanRAM(tbrTarget->value());
+}
 
-void TfrmORmain::SetAttempts(int value) { spnAtempts->setValue(value); }
+void TfrmORmain::SetAttempts(int value) {
+    spnAtempts->setValue(value);
+}
 
 void TfrmORmain::RunPreset(int percent, bool setsTargetBar) {
     if (FRunning) return;
@@ -200,7 +214,9 @@ void TfrmORmain::UpdateCPULoad() {
     }
 }
 
-void TfrmORmain::CopyCPULoad() { FCPULoad = pbrCPU->value(); }
+void TfrmORmain::CopyCPULoad() {
+    FCPULoad = pbrCPU->value();
+}
 
 // ---- automatic freeing ----
 
@@ -261,7 +277,8 @@ void TfrmORmain::ShowAutoFreeAmount() {
 }
 
 void TfrmORmain::AutoTriggerChanged() {
-    lblAuto_Level_Trigger->setText(QString::number(tbrAuto_Trigger_Level->value()) + QLatin1Char('%'));
+    lblAuto_Level_Trigger->setText(QString::number(tbrAuto_Trigger_Level->value()) +
+                                   QLatin1Char('%'));
     ShowAutoTriggerAmount();
     if (!FHoldStores && !StoreAutoTriggerLevel(*FPorts.registry, tbrAuto_Trigger_Level->value()))
         Message(msg::kAutoTriggerLevel);

@@ -147,8 +147,15 @@ QWidget* TfrmORmain::BuildMemoryPage() {
     g->setContentsMargins(10, 4, 10, 8);
     g->setHorizontalSpacing(10);
     g->setColumnStretch(2, 1);
-    struct Row { const char* label; QLabel*& value; const char* valueName; GradientBar*& bar;
-                 const char* barName; QColor from, to; const char* hint; };
+    struct Row {
+        const char* label;
+        QLabel*& value;
+        const char* valueName;
+        GradientBar*& bar;
+        const char* barName;
+        QColor from, to;
+        const char* hint;
+    };
     Row rows[] = {
         {"Memory now in use:", lblUsedRAM, "lblUsedRAM", pbrUsedRAM, "pbrUsedRAM", kLime, kRed,
          "Displays how much RAM is currently is use."},
@@ -169,7 +176,8 @@ QWidget* TfrmORmain::BuildMemoryPage() {
         ++r;
     }
     g->addWidget(FixedLabel("Virtual Memory:", pnlTotal), r, 0);
-    lbl_Page = Hinted(new TJvLabel(pnlTotal), "lbl_Page", "Commit charge: memory promised to programs.");
+    lbl_Page =
+        Hinted(new TJvLabel(pnlTotal), "lbl_Page", "Commit charge: memory promised to programs.");
     lbl_Page->setText(QStringLiteral("0"));
     g->addWidget(lbl_Page, r, 1);
     pbrVirtualMemory = Hinted(new GradientBar(kLime, kRed, pnlTotal), "pbrVirtualMemory",
@@ -189,7 +197,8 @@ QWidget* TfrmORmain::BuildMemoryPage() {
     pnlFree = Panel("pnlFree", "Targeted RAM to free: 0%", page);
     auto* f = new QGridLayout(pnlFree);
     f->setContentsMargins(10, 4, 10, 8);
-    tbrTarget = Slider("tbrTarget", "Use this trackbar to set how much RAM to try and free.", pnlFree);
+    tbrTarget =
+        Slider("tbrTarget", "Use this trackbar to set how much RAM to try and free.", pnlFree);
     tbrTarget->setTickPosition(QSlider::NoTicks);
     tbrTarget->installEventFilter(this);
     f->addWidget(tbrTarget, 0, 0, 1, 2);
@@ -290,8 +299,9 @@ QWidget* TfrmORmain::BuildProcessPage() {
 
     pop_Sort = Named(new QMenu(this), "pop_Sort");
     BuildSortMenu();
-    connect(grd_Process, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { pop_Sort->popup(grd_Process->viewport()->mapToGlobal(at)); });
+    connect(grd_Process, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        pop_Sort->popup(grd_Process->viewport()->mapToGlobal(at));
+    });
     return page;
 }
 
@@ -380,8 +390,9 @@ QWidget* TfrmORmain::BuildSettingsPage() {
     cbx_Process->setChecked(true);
     proc->addWidget(cbx_Process);
     proc->addWidget(FixedLabel("Update Process statistics every ", pnlGeneral));
-    spn_Process = Spin("spn_Process", "Sets the interval for checking process statistics in seconds.",
-                       5, 180000, 30, pnlGeneral);
+    spn_Process =
+        Spin("spn_Process", "Sets the interval for checking process statistics in seconds.", 5,
+             180000, 30, pnlGeneral);
     proc->addWidget(spn_Process);
     proc->addWidget(FixedLabel("seconds.", pnlGeneral));
     proc->addStretch();
@@ -392,8 +403,9 @@ QWidget* TfrmORmain::BuildSettingsPage() {
     auto* a = new QGridLayout(pnlAutomatic);
     a->setContentsMargins(8, 4, 8, 4);
     a->setVerticalSpacing(2);
-    chbAuto_Free = Hinted(new TsuiCheckBox(pnlAutomatic), "chbAuto_Free",
-                          "When checked Orrindo will free RAM automatically as set by the levels below.");
+    chbAuto_Free =
+        Hinted(new TsuiCheckBox(pnlAutomatic), "chbAuto_Free",
+               "When checked Orrindo will free RAM automatically as set by the levels below.");
     chbAuto_Free->setText(QStringLiteral(" Enable automatic RAM freeing"));
     chbAuto_Free_Silent = Hinted(new TsuiCheckBox(pnlAutomatic), "chbAuto_Free_Silent",
                                  "When checked Orrindo frees RAM without showing the screen when "
@@ -407,9 +419,17 @@ QWidget* TfrmORmain::BuildSettingsPage() {
     a->addWidget(chbAuto_Free_Silent, 0, 2, 1, 2);
     a->addWidget(btnTest_Auto_Free, 0, 4);
 
-    struct SliderRow { const char* hdr; const char* hdrName; QLabel*& amount; const char* amountName;
-                       QSlider*& slider; const char* sliderName; QLabel*& pct; const char* pctName;
-                       const char* hint; };
+    struct SliderRow {
+        const char* hdr;
+        const char* hdrName;
+        QLabel*& amount;
+        const char* amountName;
+        QSlider*& slider;
+        const char* sliderName;
+        QLabel*& pct;
+        const char* pctName;
+        const char* hint;
+    };
     SliderRow rows[] = {
         {"Auto RAM to Free:", "lbl_Auto_hdr", lblAutoRAMtoFree, "lblAutoRAMtoFree", tbrAuto_Level,
          "tbrAuto_Level", lblAuto_Level, "lblAuto_Level",
@@ -476,7 +496,8 @@ QWidget* TfrmORmain::BuildAboutPage() {
     auto link = [this](const char* name, const char* caption, const char* hint) {
         return Hinted(new TVrHyperLink(QString::fromUtf8(caption), pnlAbout), name, hint);
     };
-    lblWebSite = link("lblWebSite", "Kestovar's Website", "Open a web browser showing Kestovar's website.");
+    lblWebSite =
+        link("lblWebSite", "Kestovar's Website", "Open a web browser showing Kestovar's website.");
     VrHyperLink2 = link("VrHyperLink2", "Orrindo Pro Website",
                         "Open a web browser showing the Orrindo Lite website.");
     g->addWidget(lblWebSite, 2, 0, Qt::AlignLeft);
@@ -487,7 +508,8 @@ QWidget* TfrmORmain::BuildAboutPage() {
 bool TfrmORmain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize) {
         // The two overlay panels cover their areas as designed whatever the window's width.
-        if (watched == pnlFree) pnlPass->setGeometry(0, 24, pnlFree->width(), pnlFree->height() - 24);
+        if (watched == pnlFree)
+            pnlPass->setGeometry(0, 24, pnlFree->width(), pnlFree->height() - 24);
         if (watched == pnlTotal) {
             const int top = pnlTotal->height() / 2;
             pnlFreeing_RAM->setGeometry(0, top, pnlTotal->width(), pnlTotal->height() - top);
@@ -496,10 +518,14 @@ bool TfrmORmain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // Mouse-up handlers: a release anywhere on the slider, not only after dragging the knob.
-        if (watched == tbrTarget) QMetaObject::invokeMethod(this, &TfrmORmain::tbrTargetMouseUp, Qt::QueuedConnection);
-        else if (watched == tbrAuto_Level) QMetaObject::invokeMethod(this, &TfrmORmain::AutoLevelChanged, Qt::QueuedConnection);
-        else if (watched == tbrAuto_Trigger_Level) QMetaObject::invokeMethod(this, &TfrmORmain::AutoTriggerChanged, Qt::QueuedConnection);
-        else if (watched == tbrCPU_Threshold) QMetaObject::invokeMethod(this, &TfrmORmain::CPUThresholdChanged, Qt::QueuedConnection);
+        if (watched == tbrTarget)
+            QMetaObject::invokeMethod(this, &TfrmORmain::tbrTargetMouseUp, Qt::QueuedConnection);
+        else if (watched == tbrAuto_Level)
+            QMetaObject::invokeMethod(this, &TfrmORmain::AutoLevelChanged, Qt::QueuedConnection);
+        else if (watched == tbrAuto_Trigger_Level)
+            QMetaObject::invokeMethod(this, &TfrmORmain::AutoTriggerChanged, Qt::QueuedConnection);
+        else if (watched == tbrCPU_Threshold)
+            QMetaObject::invokeMethod(this, &TfrmORmain::CPUThresholdChanged, Qt::QueuedConnection);
         else if (watched == suiImagePanel1) {
             // A press dragged off the logo before letting go takes the click back.
             const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();

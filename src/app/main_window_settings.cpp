@@ -21,7 +21,6 @@
 
 namespace orp {
 
-
 void TfrmORmain::ApplySettings() {
     if (!ReadSettings(*FPorts.registry, FSettings)) {
         Message(QString::fromLatin1(msg::kAccess));
@@ -45,13 +44,17 @@ void TfrmORmain::ApplySettings() {
         chbCPU->setChecked(view->cpu);
     }
     FUseIEC = s.IEC;
-    if (s.IEC) rb_IEC->setChecked(true);
-    else rb_SI->setChecked(true);
+    if (s.IEC)
+        rb_IEC->setChecked(true);
+    else
+        rb_SI->setChecked(true);
     cbx_Process->setChecked(s.Processes);
     tmr_Process->setInterval(static_cast<int>(
         std::clamp<std::int64_t>(std::int64_t{s.ProcessesUpdate} * 1000, 0, INT32_MAX)));
-    if (s.Processes) tmr_Process->start();
-    else tmr_Process->stop();
+    if (s.Processes)
+        tmr_Process->start();
+    else
+        tmr_Process->stop();
     spn_Process->setValue(s.ProcessesUpdate);
 }
 

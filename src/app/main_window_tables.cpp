@@ -53,7 +53,8 @@ void TfrmORmain::itm_ClearLog1Click() {
 }
 
 void TfrmORmain::RefreshProcessTable() {
-    orp::RefreshProcessTable(FProcessTable, *FPorts.processes, cbx_Process->isChecked(), FProcessSort);
+    orp::RefreshProcessTable(FProcessTable, *FPorts.processes, cbx_Process->isChecked(),
+                             FProcessSort);
 }
 
 void TfrmORmain::SortProcessTable(int column, bool ascending) {
@@ -94,22 +95,27 @@ void TfrmORmain::BuildSortMenu() {
             case SortMenuAction::Refresh:
                 connect(a, &QAction::triggered, this, &TfrmORmain::RefreshProcessTable);
                 break;
-            case SortMenuAction::Separator: break;
+            case SortMenuAction::Separator:
+                break;
         }
     }
     StylePopupMenu(pop_Sort);
 }
 
 void TfrmORmain::ApplyProcessDisplayOption() {
-    if (cbx_Process->isChecked()) tmr_Process->start();
-    else tmr_Process->stop();
+    if (cbx_Process->isChecked())
+        tmr_Process->start();
+    else
+        tmr_Process->stop();
     StoreProcesses(*FPorts.registry, cbx_Process->isChecked());
 }
 
 void TfrmORmain::spn_ProcessChange() {
     const int v = spn_Process->value();
-    tmr_Process->setInterval(static_cast<int>(std::min<std::int64_t>(std::int64_t{v} * 1000, INT32_MAX)));
-    if (!StoreProcessesUpdate(*FPorts.registry, v)) Message(QString::fromLatin1(msg::kProcessesUpdate));
+    tmr_Process->setInterval(
+        static_cast<int>(std::min<std::int64_t>(std::int64_t{v} * 1000, INT32_MAX)));
+    if (!StoreProcessesUpdate(*FPorts.registry, v))
+        Message(QString::fromLatin1(msg::kProcessesUpdate));
 }
 
 void TfrmORmain::itm_CSV1Click() {
@@ -123,12 +129,14 @@ void TfrmORmain::itm_CSV1Click() {
 
 void TfrmORmain::ApplyPanelColours() {
     const QColor c = pg_RAM->palette().color(QPalette::Window);
-    const QList<QWidget*> panels{pnlAutomatic, pnlGeneral, pnlTotal, pnlFree,
+    const QList<QWidget*> panels{pnlAutomatic, pnlGeneral, pnlTotal,  pnlFree,
                                  pnlAbout,     pnlMonitor, pbrWorking};
     orp::ApplyPanelColours(this, c, panels);
 }
 
-void TfrmORmain::btn_HelpClick() { FPorts.dialogs->OpenDocument(FHelpDocument); }
+void TfrmORmain::btn_HelpClick() {
+    FPorts.dialogs->OpenDocument(FHelpDocument);
+}
 
 void TfrmORmain::lblWebSiteClick() {
     FPorts.dialogs->OpenDocument(QStringLiteral(ORP_WEBSITE_URL));

@@ -1,11 +1,11 @@
 // The Memory and Monitor pages: figures, bars, the graph, the tray hint and the unit switch.
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QCoreApplication>
 
 #include "app/main_window.h"
 #include "memory/units.h"
@@ -18,7 +18,9 @@
 namespace orp {
 
 namespace {
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 constexpr int kFreeChannel = 0, kUsedChannel = 1, kCPUChannel = 2;
 }  // namespace
 
@@ -53,7 +55,8 @@ void TfrmORmain::UpdateGraphChannels(int freePercent) {
 
 void TfrmORmain::UpdateVirtualMemoryFigures() {
     const VirtualFigures v = ComputeVirtualFigures(FPorts.memory->Snapshot(), FUseIEC);
-    lbl_Virtual_Memory_Total->setText(QStringLiteral("Total: ") + Q(FormatAmount(v.total, FUseIEC)));
+    lbl_Virtual_Memory_Total->setText(QStringLiteral("Total: ") +
+                                      Q(FormatAmount(v.total, FUseIEC)));
     lbl_Page->setText(QStringLiteral("Used: ") + Q(FormatAmount(v.used, FUseIEC)));
     pbrVirtualMemory->setValue(v.percent);
 }
@@ -73,7 +76,8 @@ void TfrmORmain::spnSecChange() {
 
 void TfrmORmain::StoreMonitorView() {
     const MonitorView view{chbUsedRAM->isChecked(), chbFreeRAM->isChecked(), chbCPU->isChecked()};
-    if (!StoreMonitorViewCode(*FPorts.registry, EncodeMonitorView(view))) Message(msg::kMonitorView);
+    if (!StoreMonitorViewCode(*FPorts.registry, EncodeMonitorView(view)))
+        Message(msg::kMonitorView);
 }
 
 void TfrmORmain::ApplyUnitChoice() {

@@ -52,15 +52,17 @@ int RunProgram(int argc, char** argv) {
 
     OrpApplication app(argc, argv);
     std::unique_ptr<IUserDialogs> dialogs;
-    if (display) dialogs = std::make_unique<QtUserDialogs>();
-    else dialogs = std::make_unique<ConsoleUserDialogs>();
+    if (display)
+        dialogs = std::make_unique<QtUserDialogs>();
+    else
+        dialogs = std::make_unique<ConsoleUserDialogs>();
     app.SetDialogs(dialogs.get());
     if (display) ApplyApplicationStyle(app);
     EndOnTerminationSignals(&app);
 
     const std::string exe = ExecutablePath();
-    SingleInstanceGuard guard(QFileInfo(QString::fromStdString(exe)).fileName().toUpper(),
-                              nullptr, /*askToComeForward=*/params.empty());
+    SingleInstanceGuard guard(QFileInfo(QString::fromStdString(exe)).fileName().toUpper(), nullptr,
+                              /*askToComeForward=*/params.empty());
     if (guard.AnotherInstanceRunning()) app.RequestEnd(0);
 
     ProcMeminfoSource memory;

@@ -12,7 +12,9 @@
 namespace orp {
 
 namespace {
-QString Title() { return QApplication::applicationDisplayName(); }
+QString Title() {
+    return QApplication::applicationDisplayName();
+}
 
 // The program writes CR LF in its texts; a terminal wants plain line ends.
 QByteArray ForTerminal(const QString& text) {
@@ -25,7 +27,9 @@ void QtUserDialogs::ShowMessage(const QString& text) {
     box.exec();
 }
 
-void QtUserDialogs::ShowHelp(const QString& text) { ShowMessage(text); }
+void QtUserDialogs::ShowHelp(const QString& text) {
+    ShowMessage(text);
+}
 
 bool QtUserDialogs::ConfirmYesNo(const QString& text) {
     QMessageBox box(QMessageBox::Question, Title(), text, QMessageBox::Yes | QMessageBox::No);
@@ -66,7 +70,9 @@ bool ConsoleUserDialogs::ConfirmYesNo(const QString& text) {
     return false;
 }
 
-std::optional<QString> ConsoleUserDialogs::AskSaveFileName(QString&) { return std::nullopt; }
+std::optional<QString> ConsoleUserDialogs::AskSaveFileName(QString&) {
+    return std::nullopt;
+}
 
 void ConsoleUserDialogs::OpenDocument(const QString&) {}
 

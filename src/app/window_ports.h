@@ -26,11 +26,11 @@ struct WindowPorts {
     IProcessSource* processes = nullptr;
     IRunEntries* runEntries = nullptr;
     IUserDialogs* dialogs = nullptr;
-    IGlobalHotKey* hotKey = nullptr;        // may be null: no hot key on this desktop
+    IGlobalHotKey* hotKey = nullptr;  // may be null: no hot key on this desktop
 
-    std::string exeName;                    // full path of the running executable
-    std::vector<std::string> params;        // command-line parameters without the program path
-    std::string fileVersion;                // empty when none is compiled in
+    std::string exeName;              // full path of the running executable
+    std::vector<std::string> params;  // command-line parameters without the program path
+    std::string fileVersion;          // empty when none is compiled in
     // Whether the desktop has a notification area now. Asked each time it matters: a panel can
     // start after the program (a login where autostart entries race the panel).
     std::function<bool()> trayAvailable = [] { return true; };

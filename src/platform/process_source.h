@@ -18,7 +18,7 @@
 namespace orp {
 
 struct ProcessEntry {
-    std::string name;                 // may be empty
+    std::string name;                      // may be empty
     std::uint64_t workingSetSize = 0;      // resident now
     std::uint64_t peakWorkingSetSize = 0;  // resident at most
     std::uint64_t pageFileUsage = 0;       // swapped out

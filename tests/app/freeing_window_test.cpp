@@ -76,8 +76,10 @@ TEST(CleanRAM, ATriggerDuringARunIsIgnored) {
     f.Find<QSpinBox>("spnAtempts")->setValue(1);
     const std::int64_t n = w.TargetBlocks(10);
     // Delivered by the run's own message processing, as a tray click would be.
-    QMetaObject::invokeMethod(&w, [&w] { w.RunPreset(95, false); }, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(&w, [&w] { w.CleanRAM(50); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &w, [&w] { w.RunPreset(95, false); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &w, [&w] { w.CleanRAM(50); }, Qt::QueuedConnection);
     w.CleanRAM(10);
     EXPECT_EQ(f.heap.obtainCalls, n);
     EXPECT_EQ(w.LogTable().RowCount(), 2);

@@ -39,12 +39,21 @@ TEST(MainWindowStartUp, FirstStartStaysInTheTrayWithDefaultsStoredAndShown) {
     EXPECT_EQ(w.LogTable().Cell(0, 1), "");
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
 
-    const std::pair<const char*, std::uint32_t> defaults[] = {
-        {"Auto Start", 0},   {"Update Period", 1}, {"Attempts", 2},
-        {"Automatic RAM Freeing", 0}, {"Automatic RAM Free Silent", 1},
-        {"Automatic Level", 15}, {"Automatic Trigger Level", 15}, {"CPU Threshold", 75},
-        {"Target RAM", 20}, {"Monitor View", 1}, {"Global Font", 16777215},
-        {"Unload DLLs", 1}, {"IEC", 1}, {"Processes", 1}, {"Processes Update", 30}};
+    const std::pair<const char*, std::uint32_t> defaults[] = {{"Auto Start", 0},
+                                                              {"Update Period", 1},
+                                                              {"Attempts", 2},
+                                                              {"Automatic RAM Freeing", 0},
+                                                              {"Automatic RAM Free Silent", 1},
+                                                              {"Automatic Level", 15},
+                                                              {"Automatic Trigger Level", 15},
+                                                              {"CPU Threshold", 75},
+                                                              {"Target RAM", 20},
+                                                              {"Monitor View", 1},
+                                                              {"Global Font", 16777215},
+                                                              {"Unload DLLs", 1},
+                                                              {"IEC", 1},
+                                                              {"Processes", 1},
+                                                              {"Processes Update", 30}};
     for (const auto& [name, value] : defaults) EXPECT_EQ(Stored(f.registry, name), value) << name;
 
     EXPECT_EQ(f.Find<QSlider>("tbrTarget")->value(), 20);
@@ -160,7 +169,8 @@ TEST(MainWindowLife, TrayMenuHasItsItemsInOrder) {
     WindowFixture f;
     f.Create();
     QStringList captions;
-    for (QAction* a : f.window->TrayMenu()->actions()) captions << (a->isSeparator() ? "-" : a->text());
+    for (QAction* a : f.window->TrayMenu()->actions())
+        captions << (a->isSeparator() ? "-" : a->text());
     EXPECT_EQ(captions, (QStringList{"Cleam RAM", "-", "Light Clean", "Medium Clean", "Heavy Clean",
                                      "-", "Show Main Window", "-", "Exit Orrindo Pro"}));
 }
@@ -170,7 +180,12 @@ TEST(MainWindowLife, ErrorTextHasTheBlankLine) {
 }
 
 TEST(MainWindowViews, RefreshShowsFiguresBarsGraphAndTrayHint) {
-    struct Case { std::int64_t total, avail; const char* used; const char* free; int usedBar, freeBar; };
+    struct Case {
+        std::int64_t total, avail;
+        const char* used;
+        const char* free;
+        int usedBar, freeBar;
+    };
     const std::int64_t M = WindowFixture::kMiB;
     const Case cases[] = {
         {1073741824, 327155712, "712 MiB", "313 MiB", 69, 31},

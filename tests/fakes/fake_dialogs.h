@@ -16,7 +16,7 @@ public:
     QStringList questions;
     QStringList opened;
     bool answerYes = false;
-    std::optional<QString> saveName;   // nullopt: the user cancels
+    std::optional<QString> saveName;  // nullopt: the user cancels
     int saveDialogs = 0;
 
     void ShowMessage(const QString& text) override { messages << text; }

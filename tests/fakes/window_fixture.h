@@ -43,7 +43,8 @@ struct WindowFixture {
         memory.status = {1024 * kMiB, 313 * kMiB, 2048 * kMiB, 1024 * kMiB};
         processor.usages = {0.2, 0.4, 0.3};
         processor.hasTotal = true;
-        processes.processes = {{"bash", 4 << 20, 8 << 20, 0}, {"Xorg", 90 << 20, 120 << 20, 1 << 20}};
+        processes.processes = {{"bash", 4 << 20, 8 << 20, 0},
+                               {"Xorg", 90 << 20, 120 << 20, 1 << 20}};
     }
 
     // The program's folder: the temporary folder, or a folder inside it when `programFolder`
