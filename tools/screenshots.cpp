@@ -48,5 +48,21 @@ int main(int argc, char** argv) {
         }
         std::printf("%s\n", qPrintable(file));
     }
+
+    // A run in progress: the pass panel over the target slider, the freeing panel over the rows.
+    pages->setCurrentIndex(0);
+    const QString running = out + QStringLiteral("/7-memory-freeing.png");
+    bool saved = false;
+    const std::int64_t half = f.heap.obtainCalls + w.TargetBlocks(20) / 2;
+    f.heap.onObtain = [&] {
+        if (saved || f.heap.obtainCalls != half) return;
+        saved = w.grab().save(running);
+    };
+    w.CleanRAM(20);
+    if (!saved) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(running));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(running));
     return 0;
 }

@@ -167,6 +167,7 @@ private:
     void SetAttempts(int value);
     void RestoreAfterRun();
     void BuildSortMenu();
+    void PlaceRunPanels();
 
     WindowPorts FPorts;
 

@@ -99,7 +99,7 @@ void TfrmORmain::CleanRAM(int percent) {
     tmr_Process->stop();
 
     pbrWorking->setValue(0);
-    pnlPass->move(0, 24);
+    PlaceRunPanels();
     pnlPass->show();
     pnlPass->raise();
     lblPass->setText(QStringLiteral("Pass 1 of %1").arg(spnAtempts->value()));

@@ -1,5 +1,7 @@
 // The six pages and their controls. Every control carries its design name as objectName, so
 // tests and the screenshot tool find it by that name.
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -191,6 +193,10 @@ QWidget* TfrmORmain::BuildMemoryPage() {
     g->addWidget(lbl_Virtual_Memory_Total, r, 0, 1, 3);
 
     pnlFreeing_RAM = Panel("pnlFreeing_RAM", "Orrindo is Freeing RAM", pnlTotal);
+    auto* abortHint = new QVBoxLayout(pnlFreeing_RAM);
+    auto* hint = FixedLabel("Press Esc to stop the run early.", pnlFreeing_RAM, "lblAbortHint");
+    hint->setAlignment(Qt::AlignCenter);
+    abortHint->addWidget(hint);
     pnlFreeing_RAM->hide();
     pnlTotal->installEventFilter(this);
 
@@ -225,6 +231,11 @@ QWidget* TfrmORmain::BuildMemoryPage() {
     btn_Abort = Hinted(new QPushButton(QStringLiteral("Abort"), pnlPass), "btn_Abort",
                        "Click here to abort RAM freeing.");
     pv->addWidget(btn_Abort, 1, 2);
+    // Hidden as designed: the button sits in the page control that a run disables, so it could
+    // not be clicked. Esc on the window aborts instead (see ConnectHandlers).
+    btn_Abort->hide();
+    pnlPass->setCaptionVisible(false);
+    pnlPass->setToolTip(QStringLiteral("Press Esc to abort RAM freeing."));
     pv->setColumnStretch(0, 1);
     pnlPass->hide();
     pnlFree->installEventFilter(this);
@@ -505,15 +516,18 @@ QWidget* TfrmORmain::BuildAboutPage() {
     return page;
 }
 
+void TfrmORmain::PlaceRunPanels() {
+    // The two run panels cover their areas whatever the window's width: the pass panel the
+    // target slider and button, the freeing panel the processor and virtual-memory rows (their
+    // figures stand still during a run), leaving the memory figures above in view.
+    pnlPass->setGeometry(0, 24, pnlFree->width(), pnlFree->height() - 24);
+    const int top = std::max(0, lbl_Used_CPU->geometry().top() - 6);
+    pnlFreeing_RAM->setGeometry(0, top, pnlTotal->width(), pnlTotal->height() - top);
+}
+
 bool TfrmORmain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize) {
-        // The two overlay panels cover their areas as designed whatever the window's width.
-        if (watched == pnlFree)
-            pnlPass->setGeometry(0, 24, pnlFree->width(), pnlFree->height() - 24);
-        if (watched == pnlTotal) {
-            const int top = pnlTotal->height() / 2;
-            pnlFreeing_RAM->setGeometry(0, top, pnlTotal->width(), pnlTotal->height() - top);
-        }
+        if (watched == pnlFree || watched == pnlTotal) PlaceRunPanels();
     }
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

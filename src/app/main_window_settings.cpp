@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -86,6 +87,11 @@ void TfrmORmain::ConnectHandlers() {
     connect(tbrTarget, &QSlider::valueChanged, this, &TfrmORmain::tbrTargetChange);
     connect(btnFreeRAM, &QPushButton::clicked, this, &TfrmORmain::btnFreeRAMClick);
     connect(btn_Abort, &QPushButton::clicked, this, &TfrmORmain::btn_AbortClick);
+    // The window itself stays enabled during a run (only its pages are disabled), so Esc reaches
+    // it and is the user's way to stop a run; the engine finishes the pass's releases first.
+    auto* abort = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    abort->setObjectName(QStringLiteral("AbortShortcut"));
+    connect(abort, &QShortcut::activated, this, &TfrmORmain::btn_AbortClick);
     connect(tbrAuto_Level, &QSlider::valueChanged, this, &TfrmORmain::AutoLevelChanged);
     connect(tbrAuto_Trigger_Level, &QSlider::valueChanged, this, &TfrmORmain::AutoTriggerChanged);
     connect(tbrCPU_Threshold, &QSlider::valueChanged, this, &TfrmORmain::CPUThresholdChanged);

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -68,6 +69,28 @@ TEST(CleanRAM, RestoresTheWindowAndTimersAndLeavesNoBlockHeld) {
     EXPECT_TRUE(f.window->findChild<QTimer*>("tmrCheckCPU")->isActive());
     EXPECT_TRUE(f.window->findChild<QTimer*>("tmr_Process")->isActive());
     EXPECT_EQ(f.heap.obtainCalls, f.heap.releaseCalls);
+}
+
+TEST(CleanRAM, EscAbortsAfterTheBlockInHandAndTheRunIsStillLogged) {
+    WindowFixture f;
+    TfrmORmain& w = f.Create();
+    f.Find<QSpinBox>("spnAtempts")->setValue(2);
+    auto* esc = w.findChild<QShortcut*>("AbortShortcut");
+    ASSERT_NE(esc, nullptr);
+    EXPECT_EQ(esc->key(), QKeySequence(Qt::Key_Escape));
+    f.heap.onObtain = [&] {
+        if (f.heap.obtainCalls == 5) emit esc->activated();
+    };
+    w.UpdateMemoryFigures();
+    w.CleanRAM(20);
+    EXPECT_EQ(f.heap.obtainCalls, 5);
+    EXPECT_EQ(f.heap.releaseCalls, 5);
+    EXPECT_EQ(w.LogTable().Cell(4, 1), "0 MiB");
+    // The next run starts afresh: an abort applies to the run it was given in.
+    f.heap.onObtain = nullptr;
+    f.Find<QSpinBox>("spnAtempts")->setValue(1);
+    w.CleanRAM(10);
+    EXPECT_EQ(f.heap.obtainCalls, 5 + w.TargetBlocks(10));
 }
 
 TEST(CleanRAM, ATriggerDuringARunIsIgnored) {
