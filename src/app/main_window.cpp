@@ -69,6 +69,7 @@ void TfrmORmain::StartUp() {
     FExeName = FPorts.exeName;
     FExePath = DirectoryOf(FExeName);
     LoadLog(FLog, FExePath, [] { QCoreApplication::processEvents(); });
+    FLogSync.Loaded(FLog, FExePath);
     ApplyPanelColours();
     UpdateTotalRAM();
     FAbortRequested = false;
@@ -110,7 +111,26 @@ void TfrmORmain::StartUp() {
 }
 
 void TfrmORmain::FormDestroy() {
-    SaveLog(FLog, FExePath);
+    SaveLogAtEnd();
+}
+
+void TfrmORmain::SaveLogFile() {
+    if (SaveLog(FLog, FExePath)) FLogSync.Saved(FLog);
+}
+
+void TfrmORmain::SaveLogAtEnd() {
+    // Another instance's run wrote the file and nothing changed here: the file already holds
+    // all this grid has, and more.
+    if (FLogSync.FileChangedElsewhere(FExePath) && !FLogSync.ChangedHere(FLog)) return;
+    SaveLogFile();
+}
+
+void TfrmORmain::TakeInLogWrittenElsewhere() {
+    if (!FLogSync.FileChangedElsewhere(FExePath) || FLogSync.ChangedHere(FLog)) return;
+    StringTable::Batch batch(FLog);
+    ResetLog(FLog);
+    LoadLog(FLog, FExePath);
+    FLogSync.Loaded(FLog, FExePath);
 }
 
 void TfrmORmain::RequestEnd() {
@@ -171,7 +191,8 @@ void TfrmORmain::BuildTray() {
             });
     // Shown also where there is no notification area yet: a panel that starts after the
     // program (both started at login) gets the icon as soon as it is there.
-    tryIcon->show();
+    // Offscreen (a command run without a display) there is nothing to dock to.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) tryIcon->show();
 }
 
 void TfrmORmain::ShowMainWindow1Click() {
@@ -259,7 +280,7 @@ void TfrmORmain::showEvent(QShowEvent* event) {
 
 void TfrmORmain::SessionEnding() {
     FSessionEnding = true;
-    SaveLog(FLog, FExePath);
+    SaveLogAtEnd();
 }
 
 void TfrmORmain::BuildTimers() {

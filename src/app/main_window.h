@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/window_ports.h"
+#include "log/log_file_sync.h"
 #include "log/string_table.h"
 #include "processes/process_table.h"
 #include "settings/settings_store.h"
@@ -168,6 +169,9 @@ private:
     void RestoreAfterRun();
     void BuildSortMenu();
     void PlaceRunPanels();
+    void SaveLogFile();
+    void SaveLogAtEnd();
+    void TakeInLogWrittenElsewhere();
 
     WindowPorts FPorts;
 
@@ -199,6 +203,7 @@ private:
     bool FPlaced = false;      // the window has been centred for its first showing
     bool FHoldStores = false;  // start-up steps that must not store the design state
     StringTable FLog;
+    LogFileSync FLogSync;
     StringTable FProcessTable;
 
     // ---- controls ----

@@ -86,6 +86,8 @@ void TfrmORmain::CleanRAM(int percent) {
         ~Done() { flag = false; }
     } done{FRunning};
 
+    // A command-line run beside this instance may have added its row to the file meanwhile.
+    Ignoring([&] { TakeInLogWrittenElsewhere(); });
     Ignoring([&] {
         StartLogRow(FLog, LogDateTime().toStdString(), lblFreeRAM->text().toStdString(),
                     lblUsedRAM->text().toStdString());
@@ -130,7 +132,7 @@ void TfrmORmain::CleanRAM(int percent) {
         SetLogCleared(FLog, FormatAmount(cleared, FUseIEC));
         written = true;
     });
-    if (written) SaveLog(FLog, FExePath);
+    if (written) SaveLogFile();
 }
 
 void TfrmORmain::RestoreAfterRun() {

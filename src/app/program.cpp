@@ -46,8 +46,13 @@ int RunProgram(int argc, char** argv) {
                          "/a:2 /s:true (ORPRAM /? for help).\n");
             return 1;
         }
-        // Scripts, cron and ssh: everything runs, nothing is drawn.
+        // Scripts, cron and ssh: everything runs, nothing is drawn. Qt's own notes about the
+        // missing desktop would only fill the job's mail; our messages go to stderr directly.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::fprintf(stderr, "%s\n", qPrintable(text));
+        });
     }
 
     OrpApplication app(argc, argv);

@@ -1,10 +1,10 @@
 #include "app/single_instance.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -30,8 +30,14 @@ SingleInstanceGuard::SingleInstanceGuard(const QString& name, QObject* parent,
     // The socket lives in the user's private runtime folder, not in the shared temporary one:
     // there nobody else can take its name first, answer in the running instance's place, or
     // make every start end at once.
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) dir = QDir::tempPath();
+    // Cron and ssh often lack XDG_RUNTIME_DIR; the session's folder under /run/user is the same
+    // place the desktop instance uses, so a scripted start still finds it.
+    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (dir.isEmpty()) {
+        const QString session = QStringLiteral("/run/user/%1").arg(getuid());
+        const QFileInfo info(session);
+        dir = info.isDir() && info.ownerId() == getuid() ? session : QDir::tempPath();
+    }
     serverName_ = dir + QLatin1Char('/') + QStringLiteral("%1-%2").arg(name).arg(getuid());
     // Two instances started in the same instant must not both decide they are the first: the
     // check-and-listen below runs under a lock file.
