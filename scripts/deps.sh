@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(build-essential cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev libxkbcommon-dev
       libgtest-dev libbenchmark-dev desktop-file-utils libglib2.0-bin fp-utils
-      xvfb xdotool dbus "$@")
+      xvfb xdotool dbus python3 "$@")
 missing=()
 for p in "${pkgs[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
 if ((${#missing[@]})); then
