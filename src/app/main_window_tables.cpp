@@ -36,12 +36,8 @@ QString TfrmORmain::LogDateTime() const {
 
 void TfrmORmain::itm_SaveLog1Click() {
     const std::optional<QString> chosen = FPorts.dialogs->AskSaveFileName(FSaveName);
-    if (!chosen) return;
-    try {
-        SaveCSV(FLog, WithCsvExtension(chosen->toStdString()));
-    } catch (...) {
-        // An export that cannot be written is not reported.
-    }
+    // An export that cannot be written is not reported.
+    if (chosen) SaveLogCsv(FLog, chosen->toStdString());
 }
 
 void TfrmORmain::itm_ClearLog1Click() {
