@@ -152,6 +152,11 @@ private:
     void BuildPages();
     QWidget* BuildMemoryPage();
     QWidget* BuildMonitorPage();
+    // A page holding one captioned panel with a grid over `table` and the grid's popup menu.
+    QWidget* BuildGridPage(const char* pageName, const char* panelName, const char* caption,
+                           const char* gridName, StringTable& table, TsuiPanel*& panel,
+                           QTableView*& grid, StringTableModel*& model, const char* menuName,
+                           QMenu*& menu);
     QWidget* BuildProcessPage();
     QWidget* BuildReportPage();
     QWidget* BuildSettingsPage();

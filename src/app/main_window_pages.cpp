@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -282,55 +281,43 @@ QWidget* TfrmORmain::BuildMonitorPage() {
     return page;
 }
 
-namespace {
-QTableView* Grid(const char* name, QWidget* parent) {
-    auto* view = Named(new QTableView(parent), name);
-    view->setContextMenuPolicy(Qt::CustomContextMenu);
-    return view;
-}
-}  // namespace
-
-QWidget* TfrmORmain::BuildProcessPage() {
-    auto* page = Named(new QWidget, "tab_Process");
+QWidget* TfrmORmain::BuildGridPage(const char* pageName, const char* panelName, const char* caption,
+                                   const char* gridName, StringTable& table, TsuiPanel*& panel,
+                                   QTableView*& grid, StringTableModel*& model,
+                                   const char* menuName, QMenu*& menu) {
+    auto* page = Named(new QWidget, pageName);
     auto* v = new QVBoxLayout(page);
     v->setContentsMargins(4, 4, 4, 4);
-    pnl_Process = Panel("pnl_Process", "Processes Memory Usage Log", page);
-    v->addWidget(pnl_Process);
-    auto* pv = new QVBoxLayout(pnl_Process);
+    panel = Panel(panelName, caption, page);
+    v->addWidget(panel);
+    auto* pv = new QVBoxLayout(panel);
     pv->setContentsMargins(4, 4, 4, 4);
-    grd_Process = Grid("grd_Process", pnl_Process);
-    FProcessModel = new StringTableModel(FProcessTable, this);
-    grd_Process->setModel(FProcessModel);
-    BindGrid(grd_Process, FProcessModel);
-    grd_Process->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont bold = grd_Process->horizontalHeader()->font();
-    bold.setBold(true);
-    grd_Process->horizontalHeader()->setFont(bold);
-    pv->addWidget(grd_Process);
+    grid = Named(new QTableView(panel), gridName);
+    model = new StringTableModel(table, this);
+    grid->setModel(model);
+    BindGrid(grid, model);
+    pv->addWidget(grid);
 
-    pop_Sort = Named(new QMenu(this), "pop_Sort");
+    menu = Named(new QMenu(this), menuName);
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    QTableView* view = grid;
+    QMenu* popup = menu;
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [view, popup](const QPoint& at) { popup->popup(view->viewport()->mapToGlobal(at)); });
+    return page;
+}
+
+QWidget* TfrmORmain::BuildProcessPage() {
+    QWidget* page =
+        BuildGridPage("tab_Process", "pnl_Process", "Processes Memory Usage Log", "grd_Process",
+                      FProcessTable, pnl_Process, grd_Process, FProcessModel, "pop_Sort", pop_Sort);
     BuildSortMenu();
-    connect(grd_Process, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        pop_Sort->popup(grd_Process->viewport()->mapToGlobal(at));
-    });
     return page;
 }
 
 QWidget* TfrmORmain::BuildReportPage() {
-    auto* page = Named(new QWidget, "tab_Report");
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(4, 4, 4, 4);
-    pnl_Report = Panel("pnl_Report", "Memory Cleaning Log", page);
-    v->addWidget(pnl_Report);
-    auto* pv = new QVBoxLayout(pnl_Report);
-    pv->setContentsMargins(4, 4, 4, 4);
-    grd_Log = Grid("grd_Log", pnl_Report);
-    FLogModel = new StringTableModel(FLog, this);
-    grd_Log->setModel(FLogModel);
-    BindGrid(grd_Log, FLogModel);
-    pv->addWidget(grd_Log);
-
-    pop_Log = Named(new QMenu(this), "pop_Log");
+    QWidget* page = BuildGridPage("tab_Report", "pnl_Report", "Memory Cleaning Log", "grd_Log",
+                                  FLog, pnl_Report, grd_Log, FLogModel, "pop_Log", pop_Log);
     QAction* save = pop_Log->addAction(QStringLiteral("Save Log"));
     save->setObjectName(QStringLiteral("itm_SaveLog1"));
     connect(save, &QAction::triggered, this, &TfrmORmain::itm_SaveLog1Click);
@@ -339,8 +326,6 @@ QWidget* TfrmORmain::BuildReportPage() {
     clear->setObjectName(QStringLiteral("itm_ClearLog1"));
     connect(clear, &QAction::triggered, this, &TfrmORmain::itm_ClearLog1Click);
     StylePopupMenu(pop_Log);
-    connect(grd_Log, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { pop_Log->popup(grd_Log->viewport()->mapToGlobal(at)); });
     return page;
 }
 
